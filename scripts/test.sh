@@ -29,3 +29,11 @@ if [[ -f build/CTestTestfile.cmake ]] && grep -rqs 'LABELS.*tsan' build --includ
     cmake --build build-tsan -j "$jobs"
     TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L tsan --timeout 900
 fi
+
+# Short libFuzzer runs (clang, ASan + UBSan) of every fuzz target, label "fuzz".
+if grep -rqs 'panelpick_add_fuzzer' --include=CMakeLists.txt . ; then
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DPANELPICK_FUZZ=ON -DPANELPICK_GUI=OFF -DPANELPICK_SANITIZE=address,undefined
+    cmake --build build-fuzz -j "$jobs"
+    ctest --test-dir build-fuzz --output-on-failure -j "$jobs" -L fuzz
+fi
