@@ -1,9 +1,12 @@
-# panelpick_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [GUI])
-# A GoogleTest executable registered with CTest. GUI tests are skipped in the
+# panelpick_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>] [GUI]
+#                    [MAIN <target>])
+# A GoogleTest executable registered with CTest. MAIN names a library that
+# brings its own main() (for tests that need a Qt application object);
+# otherwise GoogleTest's main is used. GUI tests are skipped in the
 # GUI-less (sanitizer) build; with PANELPICK_TSAN_ONLY only tests labelled
 # "tsan" are built.
 function(panelpick_add_test)
-    cmake_parse_arguments(T "GUI" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "GUI" "NAME;MAIN" "SOURCES;LIBS;LABELS" ${ARGN})
     if(PANELPICK_FUZZ OR (T_GUI AND NOT PANELPICK_GUI))
         return()
     endif()
@@ -11,7 +14,11 @@ function(panelpick_add_test)
         return()
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
-    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    if(T_MAIN)
+        target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ${T_MAIN} GTest::gtest GTest::gmock)
+    else()
+        target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+    endif()
     gtest_discover_tests(${T_NAME}
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS "${T_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

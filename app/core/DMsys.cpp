@@ -1,0 +1,199 @@
+#include "DMsys.h"
+
+#include "AppHome.h"
+#include "DataLink.h"
+#include "PromptService.h"
+#include "Services.h"
+#include "SqlDialect.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+
+TSysDM* SysDM = nullptr;
+
+TSysDM::TSysDM(QObject* parent) : QObject(parent), qrysp_(new QSqlQueryModel(this)) {
+    SysDM = this;
+}
+
+TSysDM::~TSysDM() {
+    CloseConnection();
+    if (SysDM == this)
+        SysDM = nullptr;
+}
+
+QSqlDatabase TSysDM::ADOCon() const {
+    return QSqlDatabase::database(kConnectionName, false);
+}
+
+bool TSysDM::isConnected() const {
+    return ADOCon().isOpen();
+}
+
+const SqlDialect& TSysDM::dialect() const {
+    return SqlDialect::forEngine(engine_);
+}
+
+void TSysDM::CloseConnection() {
+    qrysp_->setQuery(QSqlQuery());
+    if (!QSqlDatabase::contains(kConnectionName))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(kConnectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kConnectionName);
+}
+
+bool TSysDM::OpenDatabase(DbEngine engine, const std::function<void(QSqlDatabase&)>& configure,
+                          QString* error) {
+    CloseConnection();
+    engine_ = engine;
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(SqlDialect::forEngine(engine).qtDriver(), kConnectionName);
+    if (!db.isValid()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    configure(db);
+    if (!db.open()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    ADOConAfterConnect();
+    return true;
+}
+
+bool TSysDM::OpenAccessDatabase(const QString& relativePath) {
+    const QString file = AppHome::path(relativePath);
+    QString error;
+    bool ok = false;
+    // SQLite would quietly create a missing file; the program never creates
+    // its database.
+    if (!QFileInfo(file).isFile()) {
+        error = QStringLiteral("数据库文件不存在：%1").arg(file);
+    } else {
+        ok = OpenDatabase(
+            DbEngine::Sqlite,
+            [&](QSqlDatabase& db) {
+                db.setDatabaseName(file);
+                db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
+            },
+            &error);
+        if (ok) {
+            QSqlQuery probe(ADOCon());
+            if (!probe.exec("SELECT COUNT(*) FROM UserName")) {
+                error = probe.lastError().text();
+                ok = false;
+            }
+        }
+    }
+    if (!ok) {
+        CloseConnection();
+        Services::prompt().error(QStringLiteral("无法打开数据库，请确定程序安装正确！") + error);
+    }
+    return ok;
+}
+
+bool TSysDM::OpenServerDatabase(const QString& dataLinkPath, QString* error) {
+    const auto link = DataLink::fromFile(dataLinkPath, error);
+    if (!link) {
+        CloseConnection();
+        return false;
+    }
+    const bool ok = OpenDatabase(
+        link->engine(), [&](QSqlDatabase& db) { link->configure(db); }, error);
+    if (!ok)
+        CloseConnection();
+    return ok;
+}
+
+void TSysDM::ADOConAfterConnect() {
+    qrysp_->setQuery(QSqlQuery("select * from specialty", ADOCon()));
+    emit connected();
+}
+
+bool TSysDM::isPlainIdentifier(const QString& name) {
+    static const QRegularExpression re("^[A-Za-z_][A-Za-z0-9_]*$");
+    return re.match(name).hasMatch();
+}
+
+QString TSysDM::NextSerialCode(const QString& table, const QString& column, const QString& prefix,
+                               int width) {
+    const QString pre = prefix.trimmed();
+    QString sql = "SELECT " + column + " As A FROM " + table;
+    if (!pre.isEmpty())
+        sql += " WHERE " + column + " LIKE ? ESCAPE '\\'";
+    sql += " ORDER BY " + column + " DESC";
+    QSqlQuery q(ADOCon());
+    q.setForwardOnly(true);
+    bool ok = isPlainIdentifier(table) && isPlainIdentifier(column) && q.prepare(sql);
+    if (ok && !pre.isEmpty()) {
+        QString pattern = pre;
+        pattern.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
+        q.addBindValue(pattern + '%');
+    }
+    if (!ok || !q.exec()) {
+        Services::prompt().error(QStringLiteral("SQL语句执行有错,请重试!") + sql);
+        return {};
+    }
+    qlonglong number = 0;
+    while (q.next()) {
+        const QString v = q.value(0).toString().trimmed();
+        if (v.size() != pre.size() + width)
+            continue;
+        const QString digits = v.right(width);
+        bool allDigits = !digits.isEmpty();
+        for (QChar c : digits)
+            allDigits = allDigits && c >= '0' && c <= '9';
+        if (!allDigits)
+            continue;
+        number = digits.toLongLong();
+        break;
+    }
+    return pre + QStringLiteral("%1").arg(number + 1, width, 10, QChar('0'));
+}
+
+bool TSysDM::FirstColumnValues(const QString& sql, const QVariantList& values, QStringList* out,
+                               QString* error) {
+    QSqlQuery q(ADOCon());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    while (q.next())
+        out->append(q.value(0).toString());
+    return true;
+}
+
+bool TSysDM::UserHasRight(const QString& rightColumn) {
+    if (!isPlainIdentifier(rightColumn))
+        return false;
+    QSqlQuery q(ADOCon());
+    q.setForwardOnly(true);
+    if (!q.prepare("Select * from userName where UserName = ?"))
+        return false;
+    q.addBindValue(currentUser_);
+    if (!q.exec() || !q.next())
+        return false;
+    const int field = q.record().indexOf(rightColumn);
+    return field >= 0 && q.value(field).toBool();
+}
+
+bool UserHasRight(const QString& rightColumn) {
+    return SysDM && SysDM->UserHasRight(rightColumn);
+}

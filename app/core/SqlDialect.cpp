@@ -1,0 +1,20 @@
+#include "SqlDialect.h"
+
+#include "PostgresDialect.h"
+#include "SqlServerDialect.h"
+#include "SqliteDialect.h"
+
+const SqlDialect& SqlDialect::forEngine(DbEngine engine) {
+    static const SqliteDialect sqlite;
+    static const PostgresDialect postgres;
+    static const SqlServerDialect sqlServer;
+    switch (engine) {
+    case DbEngine::Postgres:
+        return postgres;
+    case DbEngine::SqlServer:
+        return sqlServer;
+    case DbEngine::Sqlite:
+        break;
+    }
+    return sqlite;
+}

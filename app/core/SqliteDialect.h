@@ -1,0 +1,12 @@
+#pragma once
+
+#include "SqlDialect.h"
+
+class SqliteDialect : public SqlDialect {
+public:
+    DbEngine engine() const override { return DbEngine::Sqlite; }
+    QString enabledCondition() const override;
+    QString emptyTable(const QString& table) const override;
+    QString copyTable(const QString& newName, const QString& table) const override;
+    QString qtDriver() const override;
+};

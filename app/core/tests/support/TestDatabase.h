@@ -1,0 +1,39 @@
+#pragma once
+
+#include "DbEngine.h"
+
+#include <QString>
+#include <QVariantList>
+#include <memory>
+
+class TempHome;
+class TSysDM;
+
+// A fresh delivered database for one test, opened as the shared connection of
+// a new data module: a SQLite file in a temporary home, or a new database on
+// the PostgreSQL server named by PANELPICK_TEST_PG (dropped afterwards).
+class TestDatabase {
+public:
+    explicit TestDatabase(DbEngine engine);
+    ~TestDatabase();
+
+    // False (with the reason) when the engine is not available here.
+    bool ok() const { return ok_; }
+    QString error() const { return error_; }
+    TSysDM& dm() { return *dm_; }
+    TempHome& home() { return *home_; }
+
+    // Runs one statement with bound values; aborts the test's expectations on failure.
+    bool exec(const QString& sql, const QVariantList& values = {});
+
+    static bool postgresAvailable();
+    static QString engineName(DbEngine engine);
+
+private:
+    std::unique_ptr<TempHome> home_;
+    std::unique_ptr<TSysDM> dm_;
+    DbEngine engine_;
+    QString pgDatabase_;
+    bool ok_ = false;
+    QString error_;
+};
