@@ -58,6 +58,14 @@ bool adminExec(const QString& sql, QString* error) {
 
 } // namespace
 
+bool TestDatabase::postgresAdminExec(const QString& sql, QString* error) {
+    return adminExec(sql, error);
+}
+
+QString TestDatabase::postgresSetting(const QString& key) {
+    return pgSettings().value(key);
+}
+
 bool TestDatabase::postgresAvailable() {
     return qEnvironmentVariableIsSet("PANELPICK_TEST_PG");
 }

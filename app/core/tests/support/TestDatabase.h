@@ -27,6 +27,11 @@ public:
     bool exec(const QString& sql, const QVariantList& values = {});
 
     static bool postgresAvailable();
+    // Runs one statement on the test server's maintenance database (CREATE /
+    // DROP DATABASE), on a connection of its own.
+    static bool postgresAdminExec(const QString& sql, QString* error);
+    // A PANELPICK_TEST_PG setting (host, port, user, dbname).
+    static QString postgresSetting(const QString& key);
     static QString engineName(DbEngine engine);
 
 private:
