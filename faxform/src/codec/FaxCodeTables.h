@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace faxform {
+
+// One run-length code of ITU-T T.4: `bits` holds the `length` code bits,
+// first transmitted bit most significant.
+struct RunCode {
+    std::uint16_t bits;
+    std::uint8_t length;
+    std::uint16_t run;
+};
+
+// A decoding table entry; length 0 marks a bit pattern that is no code.
+struct RunTableEntry {
+    std::int16_t run;
+    std::uint8_t length;
+};
+
+enum class ModeCode : std::uint8_t {
+    Invalid,
+    Pass,
+    Horizontal,
+    Vertical0,
+    VerticalRight1,
+    VerticalRight2,
+    VerticalRight3,
+    VerticalLeft1,
+    VerticalLeft2,
+    VerticalLeft3,
+};
+
+struct ModeTableEntry {
+    ModeCode mode;
+    std::uint8_t length;
+};
+
+inline constexpr unsigned kWhiteLookupBits = 12;
+inline constexpr unsigned kBlackLookupBits = 13;
+inline constexpr unsigned kModeLookupBits = 7;
+inline constexpr std::uint32_t kEolCode = 1; // 000000000001
+inline constexpr unsigned kEolLength = 12;
+
+// The code lists as the recommendation gives them; index 0..63 terminating
+// codes, then the make-up codes 64..1728 and the shared ones 1792..2560.
+std::span<const RunCode> whiteRunCodes();
+std::span<const RunCode> blackRunCodes();
+
+// Lookup tables indexed by the next kWhiteLookupBits / kBlackLookupBits /
+// kModeLookupBits bits of the data.
+const RunTableEntry* whiteRunTable();
+const RunTableEntry* blackRunTable();
+const ModeTableEntry* modeTable();
+
+// The encoder's view: the code for a terminating run (0..63) or a make-up
+// run (a multiple of 64 up to 2560).
+const RunCode& terminatingCode(bool black, int run);
+const RunCode& makeUpCode(bool black, int run);
+
+} // namespace faxform
