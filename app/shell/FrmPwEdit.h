@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QDataWidgetMapper;
+class QLineEdit;
+class QPushButton;
+class QSqlTableModel;
+class QTabWidget;
+class QTableView;
+
+// The user manager: passwords, new users, rights and IC card numbers of the
+// user selected in the grid. The rights and the card number are edited on
+// the grid's rows through a mapper and posted by "确  认".
+class TPwEditForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TPwEditForm(QWidget* parent = nullptr);
+
+    QString selectedUser() const;
+    void selectUser(const QString& name);
+
+    QTableView* dbgrdhUsers;
+    QTabWidget* pages;
+    // 密码修改
+    QLineEdit* edtPw;
+    QLineEdit* edt1;
+    QPushButton* btnChangePW;
+    // 用户新增
+    QLineEdit* edtUser;
+    QLineEdit* edtPWNew;
+    QLineEdit* edtPWNewA;
+    QPushButton* btnADD;
+    QPushButton* btnDelUser;
+    // 权限设置: in the order of UserStore::rightColumns()
+    QList<QCheckBox*> chkRights;
+    QPushButton* btnApply;
+    // IC卡号设置
+    QLineEdit* edtICNO;
+
+public slots:
+    void btnChangePWClick();
+    void btnADDClick();
+    void btnDelUserClick();
+    void btnApplyClick();
+
+private:
+    void reload(const QString& select);
+    void rightToggled(int right, bool checked);
+
+    QSqlTableModel* users_;
+    QDataWidgetMapper* mapper_;
+    bool populating_ = false;
+};
