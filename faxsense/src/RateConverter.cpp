@@ -24,6 +24,19 @@ constexpr std::array<std::array<int16_t, RateConverter::Taps>, RateConverter::Ph
     {-345, 1273, -2739, 3516, 26961, 6501, -3516, 1397, -322, 42},
 }};
 
+// The same taps ordered tap by tap, each row padded to 16 lanes of 32 bits.
+constexpr int kLanes = 16;
+constexpr std::array<std::array<int32_t, kLanes>, RateConverter::Taps> transpose() {
+    std::array<std::array<int32_t, kLanes>, RateConverter::Taps> rows{};
+    for (int k = 0; k < RateConverter::Taps; ++k) {
+        for (int j = 0; j < RateConverter::Phases; ++j) {
+            rows[k][j] = kPhases[j][k];
+        }
+    }
+    return rows;
+}
+constexpr auto kByTap = transpose();
+
 } // namespace
 
 const std::array<std::array<int16_t, RateConverter::Taps>, RateConverter::Phases>&
@@ -33,24 +46,33 @@ RateConverter::coefficients() {
 
 void RateConverter::convert(const uint8_t* alaw, int16_t* out) {
     constexpr int kHistory = Taps - 1;
-    std::array<int16_t, kHistory + InputBlock> linear;
+    std::array<int32_t, kHistory + InputBlock + kLanes> linear{};
     std::copy(history_.begin(), history_.end(), linear.begin());
     const auto& table = AlawDecoder::table();
     for (int i = 0; i < InputBlock; ++i) {
         linear[kHistory + i] = table[alaw[i]];
     }
-    for (int m = 0; m < OutputBlock; ++m) {
-        const int position = m * 10;
-        const int newest = kHistory + position / Phases;
-        const auto& taps = kPhases[position % Phases];
-        int32_t sum = 0;
+    // Every 10 inputs give 9 outputs, output j of a group taking phase j over
+    // the inputs that end at input j of the group: for a fixed tap the nine
+    // outputs read nine neighbouring inputs, which vectorises.
+    for (int group = 0; group < InputBlock / 10; ++group) {
+        std::array<int32_t, kLanes> sums{};
+        const int32_t* first = &linear[kHistory + group * 10];
         for (int k = 0; k < Taps; ++k) {
-            sum += taps[k] * linear[newest - k];
+            const int32_t* inputs = first - k;
+            const int32_t* taps = kByTap[k].data();
+            for (int j = 0; j < kLanes; ++j) {
+                sums[j] += taps[j] * inputs[j];
+            }
         }
-        sum = (sum + 16384) >> 15;
-        out[m] = static_cast<int16_t>(std::clamp(sum, -32768, 32767));
+        for (int j = 0; j < Phases; ++j) {
+            out[group * Phases + j] =
+                static_cast<int16_t>(std::clamp((sums[j] + 16384) >> 15, -32768, 32767));
+        }
     }
-    std::copy(linear.end() - kHistory, linear.end(), history_.begin());
+    for (int i = 0; i < kHistory; ++i) {
+        history_[i] = static_cast<int16_t>(linear[InputBlock + i]);
+    }
 }
 
 } // namespace faxsense

@@ -66,22 +66,30 @@ const std::array<int16_t, 21>& V21Receiver::lowPassCoefficients() {
 }
 
 bool V21Receiver::processBlock(const int16_t* samples) {
-    std::array<int16_t, BandPassHistory + BlockSamples> scaled;
+    // 32-bit lanes throughout the filter so that it vectorises on any x86-64.
+    std::array<int32_t, BandPassHistory + BlockSamples> scaled;
     std::copy(bandPassHistory_.begin(), bandPassHistory_.end(), scaled.begin());
     for (int i = 0; i < BlockSamples; ++i) {
         scaled[BandPassHistory + i] = saturate16((gain_ * samples[i] + 128) >> 8);
     }
 
+    // The taps are symmetric: tap k and tap 30 - k share one multiply.
+    std::array<int32_t, BlockSamples> sums{};
+    for (int i = 0; i < BlockSamples; ++i) {
+        sums[i] = kBandPass[15] * scaled[BandPassHistory - 15 + i];
+    }
+    for (int k = 0; k < 15; ++k) {
+        const int32_t tap = kBandPass[k];
+        const int32_t* newer = &scaled[BandPassHistory - k];
+        const int32_t* older = &scaled[k];
+        for (int i = 0; i < BlockSamples; ++i) {
+            sums[i] += tap * (newer[i] + older[i]);
+        }
+    }
     std::array<int16_t, DiscriminatorHistory + BlockSamples> filtered;
     std::copy(filteredHistory_.begin(), filteredHistory_.end(), filtered.begin());
     for (int i = 0; i < BlockSamples; ++i) {
-        // The taps are symmetric: fold the window and halve the multiplies.
-        const int16_t* newest = &scaled[BandPassHistory + i];
-        int32_t sum = kBandPass[15] * newest[-15];
-        for (int k = 0; k < 15; ++k) {
-            sum += kBandPass[k] * (newest[-k] + newest[k - 30]);
-        }
-        filtered[DiscriminatorHistory + i] = saturate16((sum + 16384) >> 15);
+        filtered[DiscriminatorHistory + i] = saturate16((sums[i] + 16384) >> 15);
     }
 
     // The discriminator runs on every sample so that its history is whole
@@ -111,14 +119,16 @@ bool V21Receiver::processBlock(const int16_t* samples) {
         }
     }
 
-    std::copy(scaled.end() - BandPassHistory, scaled.end(), bandPassHistory_.begin());
+    for (int i = 0; i < BandPassHistory; ++i) {
+        bandPassHistory_[i] = static_cast<int16_t>(scaled[BlockSamples + i]);
+    }
     std::copy(filtered.end() - DiscriminatorHistory, filtered.end(), filteredHistory_.begin());
     std::copy(discriminated.end() - LowPassHistory, discriminated.end(),
               discriminatorHistory_.begin());
     return burstEnded;
 }
 
-void V21Receiver::searchCarrier(const int16_t* scaled, const int16_t* filtered) {
+void V21Receiver::searchCarrier(const int32_t* scaled, const int16_t* filtered) {
     int32_t rawEnergy = 0;
     int32_t bandEnergy = 0;
     for (int i = 0; i < BitPeriodSamples; ++i) {

@@ -41,7 +41,7 @@ private:
     static constexpr int DiscriminatorHistory = 18;
     static constexpr int LowPassHistory = 20;
 
-    void searchCarrier(const int16_t* scaled, const int16_t* filtered);
+    void searchCarrier(const int32_t* scaled, const int16_t* filtered);
     int32_t demodulate(const int16_t* filtered, const int16_t* discriminated);
     void clockBit(int32_t value);
     void takeBit(int bit);
