@@ -72,6 +72,33 @@ TEST_F(ChannelDetectorTest, FiftySecondsOfSilenceTimeOutOnceAndReArm) {
     EXPECT_EQ(logged("F03 carrier detected!"), 0);
 }
 
+TEST_F(ChannelDetectorTest, ReArmedChannelStillDetects) {
+    feedSilence(ChannelDetector::ArmedCountdown);
+    ASSERT_EQ(logged("--- F03 Timeout ___"), 1);
+    EXPECT_TRUE(detector_.feed(V21SignalSource::alaw({V21SignalSource::dis()}, SignalOptions{})));
+}
+
+// A burst whose end falls in the block that also times out is decoded, not lost.
+TEST_F(ChannelDetectorTest, BurstEndingInTheTimeOutBlockIsStillDecoded) {
+    const auto burst = V21SignalSource::alaw({V21SignalSource::dis()}, SignalOptions{});
+    int endBlock = 0;
+    {
+        ChannelDetector probe;
+        for (std::size_t at = 0; at + ChannelDetector::BlockBytes <= burst.size();
+             at += ChannelDetector::BlockBytes) {
+            ++endBlock;
+            if (probe.processBlock(burst.data() + at)) {
+                break;
+            }
+        }
+    }
+    ASSERT_LT(endBlock, static_cast<int>(burst.size() / ChannelDetector::BlockBytes));
+
+    feedSilence(ChannelDetector::ArmedCountdown - endBlock);
+    EXPECT_TRUE(detector_.feed(burst));
+    EXPECT_EQ(logged("--- F03 Timeout ___"), 1);
+}
+
 TEST_F(ChannelDetectorTest, ShortCallsChangeNothing) {
     feedSilence(3);
     const ChannelDetector before = detector_;

@@ -48,6 +48,9 @@ TEST_F(FaxsenseExportsTest, EmptyAndMissingAudio) {
     EXPECT_EQ(lc_faxdetect(0, nullptr, 0), FAXSENSE_NOTHING);
     EXPECT_EQ(lc_faxdetect(0, nullptr, -80), FAXSENSE_NOTHING);
     EXPECT_EQ(lc_faxdetect(0, nullptr, 80), FAXSENSE_ERR_NO_DATA);
+    const std::vector<uint8_t> shortBlock(FAXSENSE_BLOCK_BYTES - 1, 0x55);
+    EXPECT_EQ(lc_faxdetect(0, shortBlock.data(), static_cast<int32_t>(shortBlock.size())),
+              FAXSENSE_NOTHING);
 }
 
 TEST_F(FaxsenseExportsTest, DetectsOnTheFirstAndLastChannel) {
