@@ -65,8 +65,7 @@ struct Level {
 const Level kLevels[] = {
     {"Loud", -3.0f, std::nullopt},    {"Normal", -15.0f, std::nullopt},
     {"Faint", -40.0f, std::nullopt},  {"NormalInNoise", -15.0f, -35.0f},
-    {"FaintInNoise", -33.0f, -50.0f},
-    {"TenDbSignalToNoise", -20.0f, -30.0f},
+    {"FaintInNoise", -33.0f, -50.0f}, {"TenDbSignalToNoise", -20.0f, -30.0f},
 };
 
 void PrintTo(const Level& l, std::ostream* os) {
