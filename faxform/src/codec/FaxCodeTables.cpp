@@ -1,5 +1,7 @@
 #include "FaxCodeTables.h"
 
+#include "FaxPage.h"
+
 #include <array>
 #include <cstddef>
 
@@ -304,6 +306,28 @@ const RunCode& makeUpCode(bool black, int run) {
         return kWhiteCodes[kTerminatingCount + index];
     }
     return black ? kBlackCodes[kTerminatingCount + index] : kWhiteCodes[kTerminatingCount + index];
+}
+
+const LineRunCode* lineRunCodes(bool black) {
+    struct Tables {
+        std::array<LineRunCode, kLineWidth + 1> colour[2];
+        Tables() {
+            for (int b = 0; b < 2; ++b) {
+                for (int run = 0; run <= kLineWidth; ++run) {
+                    const RunCode& term = terminatingCode(b == 1, run & 63);
+                    LineRunCode code{term.bits, term.length};
+                    if (run >= 64) {
+                        const RunCode& makeUp = makeUpCode(b == 1, run & ~63);
+                        code.bits |= std::uint32_t{makeUp.bits} << term.length;
+                        code.length = static_cast<std::uint8_t>(code.length + makeUp.length);
+                    }
+                    colour[b][static_cast<std::size_t>(run)] = code;
+                }
+            }
+        }
+    };
+    static const Tables tables;
+    return tables.colour[black ? 1 : 0].data();
 }
 
 } // namespace faxform

@@ -59,4 +59,12 @@ const ModeTableEntry* modeTable();
 const RunCode& terminatingCode(bool black, int run);
 const RunCode& makeUpCode(bool black, int run);
 
+// The whole code of a run of 0..kLineWidth pixels, make-up code and
+// terminating code together (at most 25 bits), one lookup per run.
+struct LineRunCode {
+    std::uint32_t bits;
+    std::uint8_t length;
+};
+const LineRunCode* lineRunCodes(bool black);
+
 } // namespace faxform

@@ -10,7 +10,7 @@ namespace faxform {
 FaxDecoder::FaxDecoder(FaxCoding coding, const std::uint8_t* data, std::size_t size)
     : coding_(coding), reader_(data, size) {
     // The line before the first is all white.
-    std::fill_n(referenceChanges_.begin(), 4, kLineWidth);
+    std::fill_n(referenceChanges_, 4, kLineWidth);
 }
 
 LineResult FaxDecoder::nextLine(std::uint8_t* line) {
@@ -144,7 +144,7 @@ bool FaxDecoder::decodeOneDimensional() {
 }
 
 bool FaxDecoder::decodeTwoDimensional() {
-    const int* reference = referenceChanges_.data();
+    const int* reference = referenceChanges_;
     int a0 = -1; // the imaginary white element before the line
     bool black = false;
     int b = 0; // index of b1 among the reference changes
@@ -219,10 +219,10 @@ bool FaxDecoder::decodeTwoDimensional() {
 }
 
 void FaxDecoder::finishLine(std::uint8_t* line) {
-    renderChanges(codingChanges_.data(), codingCount_, line);
-    std::copy_n(codingChanges_.begin(), codingCount_, referenceChanges_.begin());
+    renderChanges(codingChanges_, codingCount_, line);
+    std::swap(referenceChanges_, codingChanges_);
     referenceCount_ = codingCount_;
-    std::fill_n(referenceChanges_.begin() + referenceCount_, 4, kLineWidth);
+    std::fill_n(referenceChanges_ + referenceCount_, 4, kLineWidth);
 }
 
 } // namespace faxform

@@ -25,6 +25,8 @@ enum class LineResult { Line, EndOfPage, Corrupt };
 class FaxDecoder {
 public:
     FaxDecoder(FaxCoding coding, const std::uint8_t* data, std::size_t size);
+    FaxDecoder(const FaxDecoder&) = delete;
+    FaxDecoder& operator=(const FaxDecoder&) = delete;
 
     // Decodes the next line into `line` (kLineBytes bytes).
     LineResult nextLine(std::uint8_t* line);
@@ -43,8 +45,11 @@ private:
     BitReader reader_;
     std::size_t linesDecoded_ = 0;
     // Three spare entries hold the kLineWidth sentinels behind the changes.
-    std::array<int, kLineWidth + 4> referenceChanges_{};
-    std::array<int, kLineWidth + 4> codingChanges_{};
+    std::array<int, kLineWidth + 4> firstChanges_{};
+    std::array<int, kLineWidth + 4> secondChanges_{};
+    // The two arrays trade places after every line.
+    int* referenceChanges_ = firstChanges_.data();
+    int* codingChanges_ = secondChanges_.data();
     int referenceCount_ = 0;
     int codingCount_ = 0;
 };

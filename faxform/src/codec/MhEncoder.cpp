@@ -9,18 +9,8 @@
 namespace faxform {
 namespace {
 
-void putRun(BitWriter& writer, bool black, int run) {
-    while (run >= 2560 + 64) {
-        const RunCode& code = makeUpCode(black, 2560);
-        writer.put(code.bits, code.length);
-        run -= 2560;
-    }
-    if (run >= 64) {
-        const RunCode& code = makeUpCode(black, run & ~63);
-        writer.put(code.bits, code.length);
-        run &= 63;
-    }
-    const RunCode& code = terminatingCode(black, run);
+void putRun(BitWriter& writer, const LineRunCode* codes, int run) {
+    const LineRunCode& code = codes[run];
     writer.put(code.bits, code.length);
 }
 
@@ -30,6 +20,8 @@ std::optional<std::size_t> MhEncoder::encodePage(const std::uint8_t* raster, std
                                                  std::uint8_t* out, std::size_t capacity) {
     // Written most significant bit first and reversed at the end, so the
     // byte values here are the mirror images of 00 80 and 00 08 80.
+    const LineRunCode* whiteCodes = lineRunCodes(false);
+    const LineRunCode* blackCodes = lineRunCodes(true);
     BitWriter writer(out, capacity);
     writer.putByte(0x00);
     writer.putByte(0x01);
@@ -39,7 +31,7 @@ std::optional<std::size_t> MhEncoder::encodePage(const std::uint8_t* raster, std
         bool black = false;
         while (position < kLineWidth) {
             const int change = nextChange(line, position, black);
-            putRun(writer, black, change - position);
+            putRun(writer, black ? blackCodes : whiteCodes, change - position);
             position = change;
             black = !black;
         }
@@ -51,6 +43,7 @@ std::optional<std::size_t> MhEncoder::encodePage(const std::uint8_t* raster, std
         writer.putByte(0x10);
         writer.putByte(0x01);
     }
+    writer.padToByte();
     if (writer.overflowed()) {
         return std::nullopt;
     }

@@ -24,6 +24,13 @@ void fillBlack(std::uint8_t* line, int begin, int end) {
     line[lastByte] |= rightMask;
 }
 
+// Eight bytes of the line as one word, leftmost pixel most significant.
+std::uint64_t loadWord(const std::uint8_t* line, int word) {
+    std::uint64_t value;
+    std::memcpy(&value, line + word * 8, sizeof value);
+    return __builtin_bswap64(value);
+}
+
 } // namespace
 
 void renderChanges(const int* changes, int count, std::uint8_t* line) {
@@ -34,21 +41,21 @@ void renderChanges(const int* changes, int count, std::uint8_t* line) {
 }
 
 int nextChange(const std::uint8_t* line, int from, bool black) {
-    const std::uint8_t same = black ? 0xFF : 0x00;
-    int position = from;
-    while (position < kLineWidth) {
-        const int byteIndex = position >> 3;
-        auto differing =
-            static_cast<std::uint8_t>((line[byteIndex] ^ same) & (0xFFu >> (position & 7)));
-        if (differing != 0) {
-            return (byteIndex << 3) + __builtin_clz(differing) - 24;
-        }
-        position = (byteIndex + 1) << 3;
-        while (position < kLineWidth && line[position >> 3] == same) {
-            position += 8;
-        }
+    // 64 pixels at a time; kLineWidth is a multiple of 64.
+    static_assert(kLineWidth % 64 == 0);
+    if (from >= kLineWidth) {
+        return kLineWidth;
     }
-    return kLineWidth;
+    const std::uint64_t same = black ? ~std::uint64_t{0} : 0;
+    int word = from >> 6;
+    std::uint64_t differing = (loadWord(line, word) ^ same) & (~std::uint64_t{0} >> (from & 63));
+    while (differing == 0) {
+        if (++word == kLineWidth / 64) {
+            return kLineWidth;
+        }
+        differing = loadWord(line, word) ^ same;
+    }
+    return (word << 6) + __builtin_clzll(differing);
 }
 
 } // namespace faxform

@@ -43,7 +43,43 @@ void drawTextRow(FaxTestPage& page, std::size_t top, Lcg& random, int glyphWidth
     }
 }
 
+// Glyph rows as letters have them: stems, bars, bowls and diagonals.
+constexpr unsigned kGlyphRows[] = {0b10001, 0b11111, 0b00100, 0b10000, 0b01110,
+                                   0b00001, 0b10101, 0b01010, 0b11110, 0b10010};
+
+void drawLetterRow(FaxTestPage& page, std::size_t top, Lcg& random) {
+    constexpr int scale = 3;
+    for (int x = 100; x + 5 * scale < kWidth - 100; x += 6 * scale + 2) {
+        if (random.next(6) == 0) {
+            continue;
+        }
+        unsigned rows[7];
+        for (unsigned& row : rows) {
+            row = kGlyphRows[random.next(10)];
+        }
+        for (int row = 0; row < 7 * scale && top + static_cast<std::size_t>(row) < page.lines;
+             ++row) {
+            for (int column = 0; column < 5 * scale; ++column) {
+                if ((rows[row / scale] >> (4 - column / scale)) & 1u) {
+                    page.setPixel(top + static_cast<std::size_t>(row), x + column);
+                }
+            }
+        }
+    }
+}
+
 } // namespace
+
+FaxTestPage makeLetterPage(std::size_t lines, unsigned seed) {
+    FaxTestPage page;
+    page.lines = lines;
+    page.bits.assign(lines * kRowBytes, 0);
+    Lcg random(seed);
+    for (std::size_t top = 120; top + 40 < lines - 120; top += 33) {
+        drawLetterRow(page, top, random);
+    }
+    return page;
+}
 
 FaxTestPage makeMixedPage(std::size_t lines, unsigned seed) {
     FaxTestPage page;

@@ -34,6 +34,10 @@ FaxTestPage makeMixedPage(std::size_t lines, unsigned seed);
 // A dense page of text-like glyph rows, as a typed letter at fine resolution.
 FaxTestPage makeDenseTextPage(std::size_t lines, unsigned seed);
 
+// A typed letter at fine resolution: 5 x 7 glyphs drawn three times their
+// size, about 80 characters a line, a text line every 33 scan lines.
+FaxTestPage makeLetterPage(std::size_t lines, unsigned seed);
+
 // The first line where two pages differ, or -1.
 long firstDifferingLine(const FaxTestPage& a, const FaxTestPage& b);
 
