@@ -25,8 +25,9 @@ const float kMinPower = powerOfDbm0(DtmfDetector::kMinLevelDbm0);
 const float kTwistRatio = static_cast<float>(std::pow(10.0, DtmfDetector::kMaxTwistDb / 10.0));
 // Other tones of a group must be this far (6 dB) below the group's peak.
 constexpr float kPeakRatio = 4.0f;
-// The two tones must carry most of the block's power (speech and noise do not).
-constexpr float kToneShare = 0.6f;
+// The two tones must carry most of the block's power: speech and noise do not, and
+// neither does a block only partly covered by a tone too short to be a key.
+constexpr float kToneShare = 0.8f;
 
 } // namespace
 
