@@ -70,3 +70,18 @@ TEST(DataLink, MissingFileIsAnError) {
     EXPECT_FALSE(DataLink::fromFile(home.path("conn.udl"), &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(DataLink, SqlServerLinkBecomesAFreeTdsConnectionStringWithQuotedValues) {
+    QString error;
+    const auto link = DataLink::fromInitString(
+        "Provider=SQLOLEDB.1;Data Source=srv,1500;Initial Catalog=zj;User ID=sa;Password='p;w}d'",
+        &error);
+    ASSERT_TRUE(link) << error.toStdString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", "datalink-test");
+        link->configure(db);
+        EXPECT_EQ(db.databaseName(), "DRIVER={FreeTDS};SERVER={srv};PORT=1500;DATABASE={zj};"
+                                     "UID={sa};PWD={p;w}}d};TDS_Version=7.4;ClientCharset=UTF-8");
+    }
+    QSqlDatabase::removeDatabase("datalink-test");
+}
