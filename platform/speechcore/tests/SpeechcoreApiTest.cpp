@@ -1,7 +1,9 @@
 #include "speechcore/Speechcore.h"
 #include "support/ReferenceAudio.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -207,6 +209,23 @@ TEST_F(SpeechcoreTest, SpeechMatchesEspeakOwnRenderingOfTheSameText) {
     // espeak-ng's rendering drifts a little with what it rendered before, so
     // not the samples but the loudness contour must match.
     EXPECT_GT(speechcore::test::envelopeSimilarity(ours, reference), 0.85);
+}
+
+TEST_F(SpeechcoreTest, SpeedAndVolume45GiveAClearTelephoneAnnouncement) {
+    setVoice(45, 45);
+    speakToFile(kGreeting, dir / "greeting.rau");
+    const auto speech = speechcore::test::decodeMulawFile(dir / "greeting.rau");
+    // 22 syllables: a calm announcement speaks three to five a second.
+    const double seconds = static_cast<double>(speech.size()) / 8000.0;
+    EXPECT_GT(22.0 / seconds, 3.0) << seconds;
+    EXPECT_LT(22.0 / seconds, 5.0) << seconds;
+    // Loud enough for a telephone line (above -30 dBFS), without clipping.
+    const double level = 20.0 * std::log10(speechcore::test::rms(speech) / 32768.0);
+    EXPECT_GT(level, -30.0);
+    EXPECT_LT(level, -12.0);
+    const auto clipped = std::count_if(speech.begin(), speech.end(),
+                                       [](int16_t s) { return s >= 32000 || s <= -32000; });
+    EXPECT_LT(static_cast<double>(clipped), 0.0005 * static_cast<double>(speech.size()));
 }
 
 TEST_F(SpeechcoreTest, OtherTextIsNotMistakenForTheReference) {
