@@ -219,15 +219,17 @@ void replacePage(std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_
 
 class DamagedBfxTest : public BfxToTiffTest, public testing::WithParamInterface<DamagedBfx> {};
 
-TEST_P(DamagedBfxTest, EndsWithItsOwnCode) {
+TEST_P(DamagedBfxTest, EndsWithItsOwnCodeAndClosesBothFiles) {
     BfxFile file;
     file.pages = {whiteLines(3)};
     std::vector<std::uint8_t> bytes = file.bytes();
     GetParam().damage(bytes);
     const std::string bfx = directory_.path("damaged.bfx");
     writeFile(bfx, bytes);
+    const std::size_t descriptors = openDescriptorCount();
     EXPECT_EQ(lcFax_BfxToTiff(bfx.c_str(), directory_.path("output.tif").c_str()),
               GetParam().expected);
+    EXPECT_EQ(openDescriptorCount(), descriptors) << "a file left open";
 }
 
 INSTANTIATE_TEST_SUITE_P(

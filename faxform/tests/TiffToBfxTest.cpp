@@ -62,7 +62,7 @@ protected:
     TempDirectory directory_;
 };
 
-TEST_P(DamagedTiffTest, EndsWithItsOwnCode) {
+TEST_P(DamagedTiffTest, EndsWithItsOwnCodeAndClosesBothFiles) {
     const auto& [damaged, bigEndian] = GetParam();
     TiffPageSpec page{uncompressedFaxTags(2), uncompressedStrip(2)};
     damaged.editPage(page);
@@ -70,8 +70,10 @@ TEST_P(DamagedTiffTest, EndsWithItsOwnCode) {
     damaged.editBytes(Patch{bigEndian, tiff});
     const std::string source = directory_.path("damaged.tif");
     writeFile(source, tiff.bytes);
+    const std::size_t descriptors = openDescriptorCount();
     EXPECT_EQ(lcFax_TiffToBfx(source.c_str(), directory_.path("out.bfx").c_str()),
               damaged.expected);
+    EXPECT_EQ(openDescriptorCount(), descriptors) << "a file left open";
 }
 
 const DamagedTiff kDamagedTiffs[] = {

@@ -83,6 +83,15 @@ int runCommand(const std::string& command, std::string* errors) {
     return status;
 }
 
+std::size_t openDescriptorCount() {
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
 TempDirectory::TempDirectory() {
     std::string pattern = (std::filesystem::temp_directory_path() / "faxform-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {

@@ -23,6 +23,9 @@ void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 // Runs a shell command; gives its exit status and what it wrote to stderr.
 int runCommand(const std::string& command, std::string* errors = nullptr);
 
+// How many file descriptors the process holds, to catch a handle left open.
+std::size_t openDescriptorCount();
+
 // A fresh directory under the build's temporary space, removed afterwards.
 class TempDirectory {
 public:
