@@ -97,8 +97,8 @@ FaxDecoder::Sync FaxDecoder::syncToLine() {
 bool FaxDecoder::readRun(bool black, int start, int& run) {
     run = 0;
     for (;;) {
-        const RunTableEntry& entry = black ? blackRunTable()[reader_.peek(kBlackLookupBits)]
-                                           : whiteRunTable()[reader_.peek(kWhiteLookupBits)];
+        const RunTableEntry& entry = black ? blackRuns_[reader_.peek(kBlackLookupBits)]
+                                           : whiteRuns_[reader_.peek(kWhiteLookupBits)];
         if (entry.length == 0) {
             return false;
         }
@@ -155,7 +155,7 @@ bool FaxDecoder::decodeTwoDimensional() {
         }
         const int b1 = reference[b];
         const int b2 = reference[b + 1];
-        const ModeTableEntry& entry = modeTable()[reader_.peek(kModeLookupBits)];
+        const ModeTableEntry& entry = modes_[reader_.peek(kModeLookupBits)];
         if (entry.mode == ModeCode::Invalid) {
             return false;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BitReader.h"
+#include "FaxCodeTables.h"
 #include "FaxPage.h"
 
 #include <array>
@@ -43,6 +44,9 @@ private:
 
     FaxCoding coding_;
     BitReader reader_;
+    const RunTableEntry* whiteRuns_ = whiteRunTable();
+    const RunTableEntry* blackRuns_ = blackRunTable();
+    const ModeTableEntry* modes_ = modeTable();
     std::size_t linesDecoded_ = 0;
     // Three spare entries hold the kLineWidth sentinels behind the changes.
     std::array<int, kLineWidth + 4> firstChanges_{};
