@@ -1,5 +1,6 @@
 #pragma once
 #include "CardConfig.h"
+#include "VoiceFile.h"
 #include "carddriver/CardDriver.h"
 #include "linecard/Linecard.h"
 
@@ -31,6 +32,11 @@ struct ChannelState {
     uint32_t streamWrite = 0;
     uint32_t streamHeld = 0;
     std::vector<uint8_t> streamRing;
+    // The open voice file (play or record) and the file-play position.
+    std::shared_ptr<VoiceFile> file;
+    bool filePlayActive = false;
+    uint32_t fileStartOffset = 0;
+    int64_t fileStartMillis = 0;
     // Digit sending: the tone built for the digits, played as a memory play.
     std::vector<uint8_t> sendBuffer;
     bool sending = false;

@@ -1,6 +1,7 @@
 #include "Playback.h"
 
 #include "CurveCoder.h"
+#include "FilePlayback.h"
 
 #include <algorithm>
 #include <cstring>
@@ -163,6 +164,12 @@ void Playback::pump() {
     for (uint16_t ch = 0; ch < state_.servedChannels; ++ch) {
         ChannelState& channel = state_.channels[ch];
         switch (channel.workMode) {
+        case 1:
+            FilePlayback(state_).pumpPlay(ch, channel);
+            break;
+        case 2:
+            FilePlayback(state_).pumpRecord(ch, channel);
+            break;
         case 3:
             pumpMemory(ch, channel);
             break;

@@ -76,7 +76,18 @@ LC_EXPORT int32_t ReadStatus(int32_t ch, void* area);
 LC_EXPORT int32_t PUSH_PLAY(void);
 LC_EXPORT int32_t StartPlayMem(int32_t ch);
 LC_EXPORT int32_t SendToBuff(int32_t ch, const void* data, uint32_t length);
+// Voice files: the format is the card's WaveFormat (0 raw, 1 A-law WAV, 2 8-bit WAV, 3 IMA ADPCM
+// WAV).
+LC_EXPORT int32_t StartPlayFile(int32_t ch, const char* fileName, uint32_t offset);
 LC_EXPORT int32_t StopPlayFile(int32_t ch);
+LC_EXPORT int32_t GetPlayFileOffset(int32_t ch);
+LC_EXPORT int32_t StartRecordFile(int32_t ch, const char* fileName, uint32_t length);
+LC_EXPORT int32_t StartRecordFile_Ex(int32_t ch, const char* fileName, uint32_t length,
+                                     int32_t share);
+LC_EXPORT int32_t CheckRecordEnd(int32_t ch);
+// Writes what is still on the card and completes the header: 1, 0 when the
+// close fails, -1 when the channel has no file.
+LC_EXPORT int32_t StopRecordFile(int32_t ch);
 LC_EXPORT int32_t ForTTS_GetTTSChnlNum(void);
 LC_EXPORT int32_t ForTTS_IsTTSCard(void);
 LC_EXPORT int32_t IsNowSupportTTS(void);

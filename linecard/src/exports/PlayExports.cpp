@@ -1,4 +1,5 @@
 // Play exports and the speech-card queries.
+#include "../FilePlayback.h"
 #include "../LibraryState.h"
 #include "../Playback.h"
 #include "linecard/Linecard.h"
@@ -13,6 +14,9 @@ namespace fn = linecard::fn;
 namespace {
 Playback playback() {
     return Playback(LibraryState::instance());
+}
+linecard::FilePlayback files() {
+    return linecard::FilePlayback(LibraryState::instance());
 }
 uint16_t channelOf(int32_t ch) {
     return static_cast<uint16_t>(ch);
@@ -78,11 +82,44 @@ int32_t SendToBuff(int32_t ch, const void* data, uint32_t length) {
     return playback().sendToBuff(channelOf(ch), static_cast<const uint8_t*>(data), length);
 }
 
+int32_t StartPlayFile(int32_t ch, const char* fileName, uint32_t offset) {
+    LC_CHECK_CHANNEL(ch);
+    if (!fileName)
+        return LC_BAD_ARGUMENT;
+    return files().startPlayFile(channelOf(ch), fileName, offset);
+}
+
 int32_t StopPlayFile(int32_t ch) {
     LC_CHECK_CHANNEL(ch);
-    LibraryState::instance().channels[channelOf(ch)].workMode = 0;
-    playback().stopPlay(channelOf(ch));
-    return 1;
+    return files().stopPlayFile(channelOf(ch));
+}
+
+int32_t GetPlayFileOffset(int32_t ch) {
+    LC_CHECK_CHANNEL(ch);
+    return static_cast<int32_t>(files().playFileOffset(channelOf(ch)));
+}
+
+int32_t StartRecordFile(int32_t ch, const char* fileName, uint32_t length) {
+    return StartRecordFile_Ex(ch, fileName, length, 0);
+}
+
+int32_t StartRecordFile_Ex(int32_t ch, const char* fileName, uint32_t length, int32_t share) {
+    LC_CHECK_CHANNEL(ch);
+    if (!fileName)
+        return LC_BAD_ARGUMENT;
+    // Files here are always open to other readers; `share` changes nothing.
+    (void)share;
+    return files().startRecordFile(channelOf(ch), fileName, length);
+}
+
+int32_t CheckRecordEnd(int32_t ch) {
+    LC_CHECK_CHANNEL(ch);
+    return files().checkRecordEnd(channelOf(ch));
+}
+
+int32_t StopRecordFile(int32_t ch) {
+    LC_CHECK_CHANNEL(ch);
+    return files().stopRecordFile(channelOf(ch));
 }
 
 int32_t ForTTS_GetTTSChnlNum(void) {

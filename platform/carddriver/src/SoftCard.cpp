@@ -193,6 +193,9 @@ void SoftCard::advanceSamples(uint64_t samples) {
                     sent = channel.buffer[static_cast<size_t>(playAt)];
                 if (capturePlayed_ && playAt >= 0)
                     played_[index].push_back(sent);
+                // In 8-bit linear mode the buffers hold unsigned samples; the line stays A-law.
+                if (linear_ && playAt >= 0)
+                    sent = AlawSample::encode(static_cast<int16_t>((sent - 128) * 256));
                 uint8_t heard = kAlawSilence;
                 if (!channel.injectedAudio.empty()) {
                     heard = channel.injectedAudio.front();
@@ -202,7 +205,9 @@ void SoftCard::advanceSamples(uint64_t samples) {
                 }
                 int recordAt = channel.record.step();
                 if (recordAt >= 0 && static_cast<size_t>(recordAt) < channel.buffer.size())
-                    channel.buffer[static_cast<size_t>(recordAt)] = heard;
+                    channel.buffer[static_cast<size_t>(recordAt)] =
+                        linear_ ? static_cast<uint8_t>((AlawSample::decode(heard) >> 8) + 128)
+                                : heard;
                 if (!listening)
                     continue;
                 int16_t linear = AlawSample::decode(heard);
