@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 
 namespace faxform {
 namespace {
@@ -278,13 +279,6 @@ constexpr std::array<ModeTableEntry, (1u << kModeLookupBits)> buildModeTable() {
 constexpr auto kModeTable = buildModeTable();
 
 } // namespace
-
-std::span<const RunCode> whiteRunCodes() {
-    return kWhiteCodes;
-}
-std::span<const RunCode> blackRunCodes() {
-    return kBlackCodes;
-}
 
 const RunTableEntry* whiteRunTable() {
     return kWhiteTable.data();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 namespace faxform {
 
@@ -42,11 +41,6 @@ inline constexpr unsigned kBlackLookupBits = 13;
 inline constexpr unsigned kModeLookupBits = 7;
 inline constexpr std::uint32_t kEolCode = 1; // 000000000001
 inline constexpr unsigned kEolLength = 12;
-
-// The code lists as the recommendation gives them; index 0..63 terminating
-// codes, then the make-up codes 64..1728 and the shared ones 1792..2560.
-std::span<const RunCode> whiteRunCodes();
-std::span<const RunCode> blackRunCodes();
 
 // Lookup tables indexed by the next kWhiteLookupBits / kBlackLookupBits /
 // kModeLookupBits bits of the data.
