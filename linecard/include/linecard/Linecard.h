@@ -66,6 +66,31 @@ LC_EXPORT int32_t DtmfHitA(int32_t ch);
 LC_EXPORT int32_t SendDtmfBuf(int32_t ch, const char* digits);
 LC_EXPORT int32_t CheckSendEnd(int32_t ch);
 
+// ---- Call-progress tone detection ----
+LC_EXPORT int32_t StartSigCheck(int32_t ch);
+LC_EXPORT int32_t StopSigCheck(int32_t ch);
+LC_EXPORT int32_t ReadSigBuf(int32_t ch, uint16_t* position, uint16_t* count, void* area512);
+// 16 no result, 17 busy, 19 ring-back, 20 other, 21 silence (types 3 and other),
+// 32 / 33 no / some busy cycle (types 1, 2), 48 continuous tone (other types).
+LC_EXPORT int32_t ReadCheckResult(int32_t ch, int32_t type);
+LC_EXPORT int32_t ReadBusyCount(void);
+LC_EXPORT int32_t SetBusyPara(int32_t ms);
+LC_EXPORT int32_t NewSetBusyPara(int32_t onMinMs, int32_t onMaxMs, int32_t offMinMs,
+                                 int32_t offMaxMs);
+LC_EXPORT int32_t SetDialPara(int32_t ringOnMs, int32_t ringOffMs, int32_t busyMs, int32_t cycles);
+LC_EXPORT int32_t CheckSilence(int32_t ch, int32_t samples);
+LC_EXPORT int32_t SetSigPara(int32_t mode, int32_t band);
+LC_EXPORT int32_t SetSigFreqAll(int32_t group, int32_t frequency);
+LC_EXPORT int32_t SetSignalPara(int32_t p1, int32_t p2, int32_t p3, int32_t p4, int32_t p5,
+                                int32_t p6, int32_t p7, int32_t p8);
+LC_EXPORT int32_t StartSigCheckEx(int32_t ch);
+LC_EXPORT int32_t StopSigCheckEx(int32_t ch);
+LC_EXPORT int32_t CheckSendResult(int32_t ch);
+LC_EXPORT int32_t StartCheckSingleFreqTone(int32_t ch, int32_t frequency);
+LC_EXPORT int32_t StartCheckDialTone(int32_t ch);
+LC_EXPORT int32_t SingleFreqToneCheckResult(int32_t ch);
+LC_EXPORT int32_t DialToneCheckResult(int32_t ch);
+
 // ---- Play and record ----
 LC_EXPORT int32_t StartPlay(int32_t ch, const void* address, uint32_t offset, uint32_t length);
 LC_EXPORT int32_t ForTTS_StartPlay(int32_t ch, const void* address, uint32_t offset,

@@ -4,6 +4,7 @@
 #include "carddriver/ClockService.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace carddriver {
@@ -215,6 +216,14 @@ void SoftCard::advanceSamples(uint64_t samples) {
                     channel.digits.push_back(static_cast<uint8_t>(digit));
                 if (int tone = channel.toneBand.feed(linear); tone >= 0)
                     channel.toneNow = tone == 1;
+                if (channel.detecting) {
+                    float x = linear;
+                    float s =
+                        x + singleFrequencyCoefficient_ * channel.goertzel1 - channel.goertzel2;
+                    channel.goertzel2 = channel.goertzel1;
+                    channel.goertzel1 = s;
+                    channel.periodEnergy += x * x;
+                }
             }
         }
         samplesInPeriod_ += static_cast<int>(block);
@@ -231,8 +240,24 @@ void SoftCard::endPeriod() {
     size_t slot = period_ % 512;
     for (auto& ring : signalRings_)
         ring[slot] = 0;
+    // Level in dB above a floor just over A-law silence, as the records carry it.
+    auto level = [](float power) {
+        return static_cast<uint8_t>(std::clamp(10.0 * std::log10(power + 1.0) - 30.0, 0.0, 255.0));
+    };
     for (size_t index = 0; index < channels_.size(); ++index) {
         SoftChannel& channel = channels_[index];
+        if (channel.detecting) {
+            constexpr float n = ToneBandDetector::kPeriod;
+            float g1 = channel.goertzel1, g2 = channel.goertzel2;
+            float inside =
+                (g1 * g1 + g2 * g2 - singleFrequencyCoefficient_ * g1 * g2) * 2 / (n * n);
+            float total = channel.periodEnergy / n;
+            auto& record = channel.frequencyRecords[slot];
+            record = {};
+            record[0] = level(std::max(total - inside, 0.0f));
+            record[4] = level(inside);
+            channel.goertzel1 = channel.goertzel2 = channel.periodEnergy = 0;
+        }
         bool tone = channel.toneNow;
         if (!forcedBits_[index].empty()) {
             tone = forcedBits_[index].front() != 0;
@@ -465,10 +490,23 @@ bool SoftCard::handle(DriverRequest& request, void* area) {
     case fn::RecordMode:
         return validChannel(ch);
     case fn::DetectorFrequency:
+        if (request.Value == 1) {
+            if (ch == 1)
+                singleFrequencyCoefficient_ =
+                    2.0f * static_cast<int16_t>(request.Param1 & 0xFFFF) / 32768.0f;
+            return ch <= 1;
+        }
         if (request.Value == 0) {
-            // Extended signal buffer: this card has no single-frequency records.
-            request.Channel = 0;
-            request.Value = 0;
+            uint8_t* out = areaOf(512 * 6);
+            if (!validChannel(ch) || !out)
+                return false;
+            const SoftChannel& channel = channels_[ch];
+            uint64_t held = channel.detecting ? period_ - channel.detectionStartPeriod : 0;
+            held = std::min<uint64_t>(held, 512);
+            for (size_t i = 0; i < 512; ++i)
+                std::memcpy(out + 6 * i, channel.frequencyRecords[i].data(), 6);
+            request.Channel = static_cast<uint16_t>((period_ - held) % 512);
+            request.Value = static_cast<uint16_t>(held);
         }
         return true;
     case fn::CardInformation:

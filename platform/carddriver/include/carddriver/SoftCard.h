@@ -90,6 +90,7 @@ private:
     std::vector<DspChunk> chunks_;
     bool dspStarted_ = false;
     bool linear_ = false;
+    float singleFrequencyCoefficient_ = 0; // 2 cos(w) of detector group 1
     bool capturePlayed_ = false;
     std::vector<std::vector<uint8_t>> played_;
 };

@@ -3,6 +3,7 @@
 #include "carddriver/DtmfDetector.h"
 #include "carddriver/ToneBandDetector.h"
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <vector>
@@ -27,6 +28,11 @@ struct SoftChannel {
     DtmfDetector dtmf;
     ToneBandDetector toneBand;
     bool toneNow = false; // the detector's verdict for the last period
+    // The single-frequency detector: a Goertzel filter at detector group 1's
+    // frequency, and its records (byte 0 level outside, byte 4 level inside
+    // the frequency), one per period.
+    float goertzel1 = 0, goertzel2 = 0, periodEnergy = 0;
+    std::vector<std::array<uint8_t, 6>> frequencyRecords = std::vector<std::array<uint8_t, 6>>(512);
 };
 
 } // namespace carddriver
