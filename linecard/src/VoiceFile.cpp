@@ -20,7 +20,8 @@ void put32(std::vector<uint8_t>& out, uint32_t value) {
     put16(out, value >> 16);
 }
 void putText(std::vector<uint8_t>& out, const char* text) {
-    out.insert(out.end(), text, text + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(text[i]));
 }
 
 bool writeAll(int fd, const uint8_t* bytes, size_t count) {
