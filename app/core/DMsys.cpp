@@ -5,6 +5,7 @@
 #include "PromptService.h"
 #include "Services.h"
 #include "SqlDialect.h"
+#include "draw/DrawEngine.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -15,7 +16,9 @@
 
 TSysDM* SysDM = nullptr;
 
-TSysDM::TSysDM(QObject* parent) : QObject(parent), qrysp_(new QSqlQueryModel(this)) {
+TSysDM::TSysDM(QObject* parent)
+    : QObject(parent), qrysp_(new QSqlQueryModel(this)),
+      draw_(std::make_unique<DrawEngine>(*this)) {
     SysDM = this;
 }
 
@@ -114,6 +117,8 @@ bool TSysDM::OpenServerDatabase(const QString& dataLinkPath, QString* error) {
 }
 
 void TSysDM::ADOConAfterConnect() {
+    for (const QString& setting : dialect().connectionSettings())
+        QSqlQuery(ADOCon()).exec(setting);
     qrysp_->setQuery(QSqlQuery("select * from specialty", ADOCon()));
     emit connected();
 }
@@ -196,4 +201,47 @@ bool TSysDM::UserHasRight(const QString& rightColumn) {
 
 bool UserHasRight(const QString& rightColumn) {
     return SysDM && SysDM->UserHasRight(rightColumn);
+}
+
+bool TSysDM::RunDraw(const QString& billID) {
+    QString error;
+    if (draw_->runDraw(billID, &error))
+        return true;
+    Services::prompt().error(error);
+    return false;
+}
+
+QString TSysDM::DrawReplacement(const QString& mobile, const QString& billID) {
+    QString result, error;
+    if (!draw_->drawReplacement(mobile, billID, &result, &error))
+        Services::prompt().error(error);
+    return result;
+}
+
+bool TSysDM::HasDemand(const QString& billID) {
+    bool has = false;
+    QString error;
+    if (!draw_->hasDemand(billID, &has, &error))
+        Services::prompt().error(error);
+    return has;
+}
+
+bool TSysDM::OpenClassPool(const QString& billID, const QString& specialtyClass) {
+    return draw_->openClassPool(billID, specialtyClass);
+}
+
+bool TSysDM::OpenSpecialtyPool(const QString& billID, const QString& typeName) {
+    return draw_->openSpecialtyPool(billID, typeName);
+}
+
+void TSysDM::RemoveCurrentCandidate() {
+    draw_->removeCurrentCandidate();
+}
+
+CandidatePool& TSysDM::qryTypeSeek() {
+    return draw_->typeSeek();
+}
+
+void TSysDM::setDrawProgress(DrawProgress* progress) {
+    draw_->setProgress(progress);
 }

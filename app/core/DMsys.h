@@ -7,7 +7,11 @@
 #include <QStringList>
 #include <QVariantList>
 #include <functional>
+#include <memory>
 
+class CandidatePool;
+class DrawEngine;
+class DrawProgress;
 class QSqlQueryModel;
 class SqlDialect;
 
@@ -61,6 +65,23 @@ public:
 
     static bool isPlainIdentifier(const QString& name);
 
+    // The draws (candidate pools and random picks, in draw/). A database error
+    // ends the draw with the standard error box.
+    // Initial draw over every demand row of the project; false after an error.
+    bool RunDraw(const QString& billID);
+    // The new expert's mobile, "符合条件专家不足", or empty (switched off,
+    // unknown row or class, or after an error).
+    QString DrawReplacement(const QString& mobile, const QString& billID);
+    bool HasDemand(const QString& billID);
+    // Pools of the manual supplementary draw, in qryTypeSeek.
+    bool OpenClassPool(const QString& billID, const QString& specialtyClass);
+    bool OpenSpecialtyPool(const QString& billID, const QString& typeName);
+    void RemoveCurrentCandidate();
+    CandidatePool& qryTypeSeek();
+    DrawEngine& drawEngine() { return *draw_; }
+    // Set by the windows that show the initial draw's progress; not owned.
+    void setDrawProgress(DrawProgress* progress);
+
 signals:
     void connected();
 
@@ -71,6 +92,7 @@ private:
     QString dbType_ = QStringLiteral("1");
     QString currentUser_;
     QSqlQueryModel* qrysp_;
+    std::unique_ptr<DrawEngine> draw_;
 };
 
 // The one instance, created at start before any window.

@@ -13,3 +13,11 @@ QString SqliteDialect::copyTable(const QString& newName, const QString& table) c
 QString SqliteDialect::qtDriver() const {
     return "QSQLITE";
 }
+
+// Every pick of a draw is committed on its own, together with its audit row,
+// so that no pick can be undone by stopping the program. A write-ahead log
+// synced at checkpoints keeps those commits cheap; a crash of the program
+// loses nothing committed, only a power cut may lose the last moments.
+QStringList SqliteDialect::connectionSettings() const {
+    return {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL"};
+}

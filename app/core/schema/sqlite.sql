@@ -208,6 +208,11 @@ CREATE TABLE UserName (
     chkShow INTEGER,
     ICNO VARCHAR(50)
 );
+-- One row per pick of any draw (drawKind initial, replacement, manual,
+-- emergency). poolFingerprint is the SHA-256 (hex) of the pool's expertIDs
+-- in pool order, each followed by a line feed; randomIndex is the position
+-- the random source chose in that pool, empty when no random number decided
+-- (designated expert, emergency designation).
 CREATE TABLE DrawLog (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     drawTime DATETIME,
@@ -232,6 +237,10 @@ CREATE INDEX ix_ProjectSpeciality_billID ON ProjectSpeciality (billID);
 CREATE INDEX ix_projectHbdw_BillID ON projectHbdw (BillID);
 CREATE INDEX ix_ProjectHbExpert_BillID ON ProjectHbExpert (BillID);
 CREATE INDEX ix_DrawLog_billid ON DrawLog (billid);
+
+-- The audit trail of the draws is only ever appended to.
+CREATE TRIGGER DrawLog_no_update BEFORE UPDATE ON DrawLog BEGIN SELECT RAISE(ABORT, 'DrawLog is append-only'); END;
+CREATE TRIGGER DrawLog_no_delete BEFORE DELETE ON DrawLog BEGIN SELECT RAISE(ABORT, 'DrawLog is append-only'); END;
 
 -- Every evaluation specialty with its full path text: the names from the
 -- top-level ancestor down to the node, joined by "/" ("工程/土建/结构"); a

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "BoundSql.h"
+
+#include <QString>
+#include <QVariant>
+
+class SqlDialect;
+struct DemandRow;
+struct DrawProject;
+
+// The pieces every candidate query is built of: a head, a demand clause and
+// the project's exclusion clause, joined in that order. Each value is bound.
+class CandidateRules {
+public:
+    static BoundSql classHead();
+    static BoundSql industryHead();
+    static BoundSql specialtyHead();
+
+    // Each demand clause also leaves out experts already in the project's result.
+    static BoundSql byClass(const QString& specialtyClass, const QString& billID);
+    static BoundSql byIndustry(const QString& industry, const QString& billID);
+    static BoundSql bySpecialty(int typeName, const QString& billID);
+
+    // BuildExclusionClause: avoided units and experts, enabled experts only,
+    // the project's city, and the recent-draw window.
+    static BoundSql exclusionClause(const DrawProject& project, const SqlDialect& dialect);
+    // Leaves out every employer that already has cap rows in the project's result.
+    static BoundSql capClause(const QString& billID, int cap);
+
+    // The full query: a stable order makes the pool, and so its fingerprint,
+    // reproducible by an auditor.
+    static BoundSql fullQuery(const BoundSql& head, const BoundSql& demand,
+                              const BoundSql& exclusion);
+
+    // Head and demand of an initial-draw demand row.
+    struct Demand {
+        BoundSql head;
+        BoundSql clause;
+    };
+    static Demand forDemandRow(const DemandRow& row, const QString& billID);
+
+    // Head and demand for replacing a technical expert: the project's own
+    // specialty or industry, then the declined row's specialty number, then its
+    // industry, the last applicable step winning. Tells which one was used.
+    struct Replacement {
+        BoundSql head;
+        BoundSql clause;
+        QString reType;
+        QString reClass;
+        bool valid = true;
+    };
+    static Replacement forTechnicalReplacement(const DrawProject& project, const QString& reType,
+                                               const QString& reClass);
+
+    static inline const QString kTechnical = QStringLiteral("技术类");
+    static inline const QString kEconomic = QStringLiteral("经济类");
+    static inline const QString kCost = QStringLiteral("造价类");
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+// The draw conditions of one project, as the pools and the replacement read
+// them. A project number without a project row gives no conditions.
+struct DrawProject {
+    QString billID;
+    bool found = false;
+    QString city;
+    int gapDay = 0;
+    int num3 = 0;
+    // The project's own evaluation specialty and industry: the replacement's
+    // fallback when the declined expert's row carries neither.
+    QVariant typeName;
+    QString specialty;
+    QDateTime pbBeginDate;
+
+    // OpenProject: reads the row; false with the reason on a database error.
+    static bool open(QSqlDatabase db, const QString& billID, DrawProject* out, QString* error);
+};
