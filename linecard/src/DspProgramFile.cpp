@@ -26,7 +26,12 @@ DspProgramFile::Status DspProgramFile::open(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return Status::CannotOpen;
-    content_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return parse(
+        std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+}
+
+DspProgramFile::Status DspProgramFile::parse(std::vector<uint8_t> content) {
+    content_ = std::move(content);
     sections_.clear();
     if (content_.size() < kHeaderBytes)
         return Status::BadFormat;

@@ -21,6 +21,8 @@ public:
     static constexpr size_t kEntryBytes = 99;
 
     Status open(const std::string& path);
+    // The same checks on a file's bytes already in memory.
+    Status parse(std::vector<uint8_t> content);
     int sectionCount() const { return static_cast<int>(sections_.size()); }
     // The bytes of section `index`, at most `maxBytes`; false when the
     // section is missing or lies outside the file.
