@@ -239,7 +239,7 @@ void TSysDM::RemoveCurrentCandidate() {
 }
 
 CandidatePool& TSysDM::qryTypeSeek() {
-    return draw_->typeSeek();
+    return draw_->qryTypeSeek();
 }
 
 void TSysDM::setDrawProgress(DrawProgress* progress) {

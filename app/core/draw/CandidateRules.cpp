@@ -48,7 +48,8 @@ BoundSql CandidateRules::bySpecialty(int typeName, const QString& billID) {
     return BoundSql(" and expertSpecialtyType.tid = ? ", {typeName}) + notYetDrawn(billID);
 }
 
-BoundSql CandidateRules::exclusionClause(const DrawProject& project, const SqlDialect& dialect) {
+BoundSql CandidateRules::BuildExclusionClause(const DrawProject& project,
+                                              const SqlDialect& dialect) {
     const QString& b = project.billID;
     BoundSql out(" and (expert.employer not in (SELECT bidderName FROM projectHbdw where BillID = "
                  "? and bidderName is not null)) and (expert.expertID not in(SELECT expertID "

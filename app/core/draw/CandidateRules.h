@@ -22,9 +22,9 @@ public:
     static BoundSql byIndustry(const QString& industry, const QString& billID);
     static BoundSql bySpecialty(int typeName, const QString& billID);
 
-    // BuildExclusionClause: avoided units and experts, enabled experts only,
+    // Avoided units and experts, enabled experts only,
     // the project's city, and the recent-draw window.
-    static BoundSql exclusionClause(const DrawProject& project, const SqlDialect& dialect);
+    static BoundSql BuildExclusionClause(const DrawProject& project, const SqlDialect& dialect);
     // Leaves out every employer that already has cap rows in the project's result.
     static BoundSql capClause(const QString& billID, int cap);
 

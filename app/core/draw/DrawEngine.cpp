@@ -114,9 +114,9 @@ bool DrawEngine::runDraw(const QString& billID, QString* error) {
     }
 
     DrawProject project;
-    if (!DrawProject::open(db, billID, &project, error))
+    if (!DrawProject::OpenProject(db, billID, &project, error))
         return false;
-    const BoundSql exclusion = CandidateRules::exclusionClause(project, dm_.dialect());
+    const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, dm_.dialect());
 
     for (size_t i = 0; i < rows.size(); ++i) {
         const DemandRow& d = rows[i];
@@ -246,7 +246,7 @@ bool DrawEngine::drawReplacement(const QString& mobile, const QString& billID, Q
         return true;
 
     DrawProject project;
-    if (!DrawProject::open(db, billID, &project, error))
+    if (!DrawProject::OpenProject(db, billID, &project, error))
         return false;
     BoundSql head, clause;
     QString usedType, usedClass;
@@ -267,7 +267,7 @@ bool DrawEngine::drawReplacement(const QString& mobile, const QString& billID, Q
             head += CandidateRules::capClause(billID, project.num3);
         clause = CandidateRules::byClass(cls, billID);
     }
-    const BoundSql exclusion = CandidateRules::exclusionClause(project, dm_.dialect());
+    const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, dm_.dialect());
     if (!bc_.open(db, CandidateRules::fullQuery(head, clause, exclusion), error))
         return false;
 
@@ -315,13 +315,13 @@ bool DrawEngine::openManualPool(const QString& billID, const QString& specialtyC
     QSqlDatabase db = dm_.ADOCon();
     QString error;
     DrawProject project;
-    bool ok = DrawProject::open(db, billID, &project, &error);
+    bool ok = DrawProject::OpenProject(db, billID, &project, &error);
     const BoundSql head =
         bySpecialty ? CandidateRules::specialtyHead() : CandidateRules::classHead();
     const BoundSql clause = bySpecialty ? CandidateRules::bySpecialty(typeName.value_or(0), billID)
                                         : CandidateRules::byClass(specialtyClass, billID);
     const BoundSql full = CandidateRules::fullQuery(
-        head, clause, CandidateRules::exclusionClause(project, dm_.dialect()));
+        head, clause, CandidateRules::BuildExclusionClause(project, dm_.dialect()));
     if (ok && bySpecialty && !typeName) {
         ok = false;
         error = QStringLiteral("not a specialty number");

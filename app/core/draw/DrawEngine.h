@@ -46,8 +46,8 @@ public:
     bool recordManualPick(const QString& billID, const QString& label, QString* error);
     bool recordEmergencyPick(const QString& billID, const QString& expertID, QString* error);
 
-    CandidatePool& typeSeek() { return typeSeek_; }
-    const CandidatePool& bc() const { return bc_; }
+    CandidatePool& qryTypeSeek() { return typeSeek_; }
+    const CandidatePool& qryBC() const { return bc_; }
 
     static inline const QString kShortOfExperts = QStringLiteral("符合条件专家不足");
     static inline const QString kClassPoolLog = QStringLiteral("log/error_jj.txt");

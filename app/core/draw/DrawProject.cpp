@@ -4,7 +4,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-bool DrawProject::open(QSqlDatabase db, const QString& billID, DrawProject* out, QString* error) {
+bool DrawProject::OpenProject(QSqlDatabase db, const QString& billID, DrawProject* out,
+                              QString* error) {
     *out = DrawProject();
     out->billID = billID;
     QSqlQuery q(db);

@@ -19,6 +19,7 @@ struct DrawProject {
     QString specialty;
     QDateTime pbBeginDate;
 
-    // OpenProject: reads the row; false with the reason on a database error.
-    static bool open(QSqlDatabase db, const QString& billID, DrawProject* out, QString* error);
+    // Reads the project row; false with the reason on a database error.
+    static bool OpenProject(QSqlDatabase db, const QString& billID, DrawProject* out,
+                            QString* error);
 };

@@ -104,7 +104,6 @@ private:
 RegisterGenerator::Shape RegisterGenerator::demo(const QDate& today) {
     Shape s;
     s.today = today;
-    s.seed = static_cast<std::uint32_t>(today.toJulianDay());
     return s;
 }
 

@@ -102,8 +102,8 @@ bool runCase(DbEngine engine, int experts, Figures* out) {
     std::vector<double> pools;
     for (int round = 0; round < 3; ++round) {
         DrawProject project;
-        DrawProject::open(con, kBill, &project, &error);
-        const BoundSql exclusion = CandidateRules::exclusionClause(project, db.dm().dialect());
+        DrawProject::OpenProject(con, kBill, &project, &error);
+        const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, db.dm().dialect());
         for (const DemandRow& d : rows) {
             t.restart();
             const auto demand = CandidateRules::forDemandRow(d, kBill);
