@@ -153,9 +153,9 @@ void Playback::pumpStream(uint16_t ch, ChannelState& channel) {
             channel.streamRead = channel.streamWrite = channel.streamHeld = 0;
             std::memset(channel.streamRing.data(), kSilence, 4);
         }
+        channel.halfFlag = half == 0 ? 1 : 0;
     }
     moveToCard(ch, copy, h, half == 0 ? 0 : h);
-    channel.halfFlag = half == 0 ? 1 : 0;
 }
 
 void Playback::pump() {
@@ -163,7 +163,13 @@ void Playback::pump() {
         return;
     for (uint16_t ch = 0; ch < state_.servedChannels; ++ch) {
         ChannelState& channel = state_.channels[ch];
-        switch (channel.workMode) {
+        // A producer thread's SendToBuff may be starting this channel's stream right now.
+        uint32_t mode;
+        {
+            std::lock_guard lock(*state_.streamLock);
+            mode = channel.workMode;
+        }
+        switch (mode) {
         case 1:
             FilePlayback(state_).pumpPlay(ch, channel);
             break;
