@@ -309,6 +309,24 @@ TEST_P(DrawTest, CapClauseLeavesOutAUnitAtItsLimitInTheReplacementPool) {
     EXPECT_EQ(poolOf(PoolKind::ClassReplacement, *s, dm(), "0001"), QStringList({"0004"}));
 }
 
+// A stray row without a value in a list that "not in" compares with must not
+// leave every expert out of every pool.
+TEST_P(DrawTest, RowsWithoutValuesInTheExclusionListsExcludeNobody) {
+    s->project(kBill, kEvaluation, 30);
+    s->project("OTHER", kEvaluation.addDays(-1));
+    s->expert({.id = "0001", .cls = "经济类"});
+    const QVariant none(QMetaType::fromType<QString>());
+    ASSERT_TRUE(
+        s->db().exec("insert into ProjectList (billid, expertID) values (?, ?)", {kBill, none}));
+    ASSERT_TRUE(
+        s->db().exec("insert into ProjectList (billid, expertID) values (?, ?)", {"OTHER", none}));
+    ASSERT_TRUE(
+        s->db().exec("insert into projectHbdw (BillID, bidderName) values (?, ?)", {kBill, none}));
+    ASSERT_TRUE(s->db().exec("insert into ProjectHbExpert (BillID, expertID) values (?, ?)",
+                             {kBill, none}));
+    EXPECT_EQ(poolOf(PoolKind::ManualClass, *s, dm()), QStringList({"0001"}));
+}
+
 TEST_P(DrawTest, QuotesInValuesAreComparedNotExecuted) {
     const QString bill = "P'1\"; drop table expert; --";
     s->project(bill, kEvaluation, 0, 0, "O'Neill");
