@@ -91,6 +91,10 @@ void SlotWorker::startAudio(ConverType kind, const std::string& source, Voice vo
 void SlotWorker::resume() {
     {
         std::lock_guard lock(mutex_);
+        // Lowered here rather than when the worker wakes: a poll that comes
+        // before the worker has run must not take the piece already played
+        // for a new one.
+        waitUpperOp_ = false;
         ++resumeTicket_;
     }
     changed_.notify_all();

@@ -61,7 +61,7 @@ public:
                          Voice voice);
     // Speech on the PC's sound device (CO_TEXT_AUDIO or CO_FILE_AUDIO).
     void startAudio(ConverType kind, const std::string& source, Voice voice);
-    // Lets a worker that waits for the API side go on.
+    // Lets a worker that waits for the API side go on; bWaitUpperOp drops at once.
     void resume();
     // Ends any request and returns once the worker is idle with bWaitUpperOp
     // 0 (or, should the engine hang, after `limit`); true if it is idle.
