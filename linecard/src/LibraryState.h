@@ -37,6 +37,8 @@ struct ChannelState {
     bool filePlayActive = false;
     uint32_t fileStartOffset = 0;
     int64_t fileStartMillis = 0;
+    // Live recording: the record remainder at the last chunk taken.
+    uint32_t liveMark = 0;
     // Digit sending: the tone built for the digits, played as a memory play.
     std::vector<uint8_t> sendBuffer;
     bool sending = false;
@@ -62,6 +64,7 @@ struct LibraryState {
     uint32_t half = 0;
     int packRate = 0;
     int waveFormat = 0;
+    uint32_t liveChunk = 0; // live recording chunk size, library-wide
     std::vector<uint8_t> staging;
     std::array<ChannelState, kMaxChannels> channels{};
     std::array<ToneBuffer, 21> tones{};

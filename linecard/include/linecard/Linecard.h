@@ -113,6 +113,16 @@ LC_EXPORT int32_t CheckRecordEnd(int32_t ch);
 // Writes what is still on the card and completes the header: 1, 0 when the
 // close fails, -1 when the channel has no file.
 LC_EXPORT int32_t StopRecordFile(int32_t ch);
+// Live recording: the caller takes fixed chunks of a channel's recording.
+LC_EXPORT int32_t VR_SetRefreshSize(int32_t size);
+LC_EXPORT int32_t VR_StartRecord(int32_t ch);
+LC_EXPORT int32_t VR_StopRecord(int32_t ch);
+// One chunk (the refresh size) into `destination`, or 0 bytes when none is ready.
+LC_EXPORT int32_t VR_GetRecordData(int32_t ch, void* destination);
+// As VR_GetRecordData, decoded to 16-bit samples; `samples` is the area's
+// capacity and must hold a chunk. Returns the bytes written (2 per sample).
+LC_EXPORT int32_t VR_GetRecordWaveData(int32_t ch, int16_t* destination, int32_t samples);
+LC_EXPORT int32_t VR_SetEcrMode(int32_t ch, int32_t mode, uint32_t p1, uint32_t p2);
 LC_EXPORT int32_t ForTTS_GetTTSChnlNum(void);
 LC_EXPORT int32_t ForTTS_IsTTSCard(void);
 LC_EXPORT int32_t IsNowSupportTTS(void);
