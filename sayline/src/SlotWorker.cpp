@@ -104,11 +104,14 @@ bool SlotWorker::stop(std::chrono::milliseconds limit) {
     std::unique_lock lock(mutex_);
     converType_ = CO_NONE_TEXT;
     stopRequest_ = true;
-    ++resumeTicket_;
+    const uint64_t ticket = ++resumeTicket_;
     changed_.notify_all();
-    // system_clock: its timed wait is the one ThreadSanitizer follows.
-    const bool idle = changed_.wait_until(lock, std::chrono::system_clock::now() + limit, [this] {
-        return (idle_.load() && !waitUpperOp_.load()) || exit_.load();
+    // Idle is only believed once the worker has looked at the slot after this
+    // stop: an idle flag from before a request it has not yet picked up
+    // would say nothing. system_clock: its timed wait is the one
+    // ThreadSanitizer follows.
+    const bool idle = changed_.wait_until(lock, std::chrono::system_clock::now() + limit, [&] {
+        return (seenTicket_ >= ticket && idle_.load() && !waitUpperOp_.load()) || exit_.load();
     });
     playActive_ = false;
     return idle;
@@ -169,6 +172,7 @@ PieceSynthesiser::Outcome SlotWorker::synthesise(std::unique_lock<std::mutex>& l
 void SlotWorker::run() {
     std::unique_lock lock(mutex_);
     while (!exit_.load()) {
+        seenTicket_ = resumeTicket_;
         if (stopRequest_.load())
             converType_ = CO_NONE_TEXT;
         const uint64_t generation = generation_.load();

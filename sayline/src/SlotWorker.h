@@ -114,6 +114,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     uint64_t resumeTicket_ = 0;
+    uint64_t seenTicket_ = 0; // the ticket the worker last looked at the slot under
     std::atomic<uint64_t> generation_{0};
     std::atomic<bool> exit_{false};
     const std::chrono::milliseconds poll_;
