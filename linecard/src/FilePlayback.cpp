@@ -1,6 +1,7 @@
 #include "FilePlayback.h"
 
 #include "Playback.h"
+#include "QueuePlayback.h"
 #include "carddriver/ClockService.h"
 
 #include <algorithm>
@@ -34,6 +35,8 @@ int FilePlayback::startPlayFile(uint16_t ch, const std::string& path, uint32_t o
     if (!state_.enabled)
         return 0;
     stopPlayFile(ch);
+    if (state_.alternateBuffering())
+        return QueuePlayback(state_).startPlayFile(ch, path, offset);
     ChannelState& channel = state_.channels[ch];
     auto file = std::make_shared<VoiceFile>();
     if (!file->openForPlay(path, state_.waveFormat, offset))
@@ -73,6 +76,8 @@ int FilePlayback::stopPlayFile(uint16_t ch) {
 }
 
 int64_t FilePlayback::playFileOffset(uint16_t ch) const {
+    if (state_.alternateBuffering())
+        return QueuePlayback(state_).playFileOffset(ch);
     const ChannelState& channel = state_.channels[ch];
     if (!channel.filePlayActive)
         return 0;
@@ -105,6 +110,8 @@ int FilePlayback::startRecordFile(uint16_t ch, const std::string& path, uint32_t
         stopRecordFile(ch);
     stopPlayFile(ch);
     state_.request(fn::Record, ch, 0, 0);
+    if (state_.alternateBuffering())
+        return QueuePlayback(state_).startRecordFile(ch, path, length);
     auto file = std::make_shared<VoiceFile>();
     if (!file->create(path, state_.waveFormat))
         return 0;
@@ -164,6 +171,8 @@ void FilePlayback::pumpRecord(uint16_t ch, ChannelState& channel) {
 }
 
 int FilePlayback::stopRecordFile(uint16_t ch) {
+    if (state_.alternateBuffering())
+        return QueuePlayback(state_).stopRecordFile(ch);
     ChannelState& channel = state_.channels[ch];
     channel.workMode = 0;
     ChannelStatus status = state_.status(ch);

@@ -2,6 +2,7 @@
 
 #include "CurveCoder.h"
 #include "FilePlayback.h"
+#include "QueuePlayback.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,6 +22,8 @@ int Playback::startPlay(uint16_t ch, const uint8_t* address, uint32_t length, bo
     const uint16_t marker = speech ? static_cast<uint16_t>(kSpeechValue) : 0;
     if (!state_.enabled || (length > 0 && !address))
         return 0;
+    if (state_.alternateBuffering())
+        return QueuePlayback(state_).startPlay(ch, address, length, speech);
     if (length <= b) {
         channel.workMode = 0;
         if (!moveToCard(ch, address, length, 0))
@@ -168,6 +171,11 @@ void Playback::pump() {
         {
             std::lock_guard lock(*state_.streamLock);
             mode = channel.workMode;
+        }
+        if (state_.alternateBuffering()) {
+            if (mode == 1 || mode == 2 || mode == 3 || mode == 6)
+                QueuePlayback(state_).pump(ch, channel);
+            continue;
         }
         switch (mode) {
         case 1:

@@ -189,9 +189,15 @@ void SoftCard::advanceSamples(uint64_t samples) {
             bool listening = enabled_ && (trunk || channel.type == 0);
             for (uint64_t n = 0; n < block; ++n) {
                 uint8_t sent = kAlawSilence;
-                int playAt = channel.play.step();
-                if (playAt >= 0 && static_cast<size_t>(playAt) < channel.buffer.size())
-                    sent = channel.buffer[static_cast<size_t>(playAt)];
+                int playAt = -1;
+                if (queueMode_) {
+                    if (channel.queue.nextPlayed(sent))
+                        playAt = 0;
+                } else {
+                    playAt = channel.play.step();
+                    if (playAt >= 0 && static_cast<size_t>(playAt) < channel.buffer.size())
+                        sent = channel.buffer[static_cast<size_t>(playAt)];
+                }
                 if (capturePlayed_ && playAt >= 0)
                     played_[index].push_back(sent);
                 // In 8-bit linear mode the buffers hold unsigned samples; the line stays A-law.
@@ -204,11 +210,13 @@ void SoftCard::advanceSamples(uint64_t samples) {
                 } else if (trunk && exchange_) {
                     heard = exchange_->carry(static_cast<uint16_t>(index), channel.seized, sent);
                 }
-                int recordAt = channel.record.step();
+                uint8_t stored =
+                    linear_ ? static_cast<uint8_t>((AlawSample::decode(heard) >> 8) + 128) : heard;
+                if (queueMode_)
+                    channel.queue.heard(stored);
+                int recordAt = queueMode_ ? -1 : channel.record.step();
                 if (recordAt >= 0 && static_cast<size_t>(recordAt) < channel.buffer.size())
-                    channel.buffer[static_cast<size_t>(recordAt)] =
-                        linear_ ? static_cast<uint8_t>((AlawSample::decode(heard) >> 8) + 128)
-                                : heard;
+                    channel.buffer[static_cast<size_t>(recordAt)] = stored;
                 if (!listening)
                     continue;
                 int16_t linear = AlawSample::decode(heard);
@@ -278,7 +286,72 @@ bool SoftCard::deviceControl(DriverRequest& request, void* area) {
         requests_.push_back(request);
     if ((request.Code >> 16) != linecard::kDeviceType)
         return false;
+    if (queueMode_) {
+        bool handled = false;
+        bool result = handleQueued(request, area, handled);
+        if (handled)
+            return result;
+    }
     return handle(request, area);
+}
+
+// The requests that work on the queues instead of the buffer passes.
+bool SoftCard::handleQueued(DriverRequest& request, void* area, bool& handled) {
+    const uint32_t function = linecard::requestFunction(request.Code);
+    const uint16_t ch = request.Channel;
+    handled = true;
+    if (!validChannel(ch)) {
+        handled = function == fn::MoveData || function == fn::Play || function == fn::LoopPlay ||
+                  function == fn::LoopStop || function == fn::Record ||
+                  function == fn::LoopRecord || function == fn::ReadStatus;
+        return false;
+    }
+    ChannelQueue& queue = channels_[ch].queue;
+    uint8_t* bytes = area && request.Data >= request.Param1 ? static_cast<uint8_t*>(area) : nullptr;
+    switch (function) {
+    case fn::MoveData:
+        if (!bytes)
+            return false;
+        request.Param2 = request.Value == 1 ? queue.accept(bytes, request.Param1)
+                                            : queue.take(bytes, request.Param1);
+        return true;
+    case fn::Play:
+    case fn::LoopPlay:
+        if (request.Param1 == 0 && function == fn::Play)
+            queue.stopPlay();
+        else
+            queue.startPlay();
+        return true;
+    case fn::LoopStop:
+        if (request.Value == 0)
+            queue.markPlayEnd();
+        else
+            queue.stopRecord();
+        return true;
+    case fn::Record:
+        queue.stopRecord();
+        return true;
+    case fn::LoopRecord:
+        queue.startRecord();
+        return true;
+    case fn::ReadStatus: {
+        if (!area || request.Data < linecard::kChannelStatusBytes)
+            return false;
+        ChannelStatus status{queue.playState(), queue.recordState(), 0, 0};
+        std::memcpy(area, &status, sizeof status);
+        if (request.Value == 2) {
+            request.Param1 = queue.freeSpace();
+        } else {
+            request.Param1 = queue.recorded();
+            if (request.Value == 1)
+                request.Param2 = queue.playedBytes();
+        }
+        return true;
+    }
+    default:
+        handled = false;
+        return false;
+    }
 }
 
 bool SoftCard::handle(DriverRequest& request, void* area) {
@@ -301,8 +374,10 @@ bool SoftCard::handle(DriverRequest& request, void* area) {
         if (half == 0 || half > 30720)
             return false;
         half_ = static_cast<uint16_t>(half);
+        queueMode_ = request.Value == 0;
         for (SoftChannel& channel : channels_) {
             channel.buffer.assign(2u * half_, kAlawSilence);
+            channel.queue.reset(2u * half_);
             channel.play.stop();
             channel.record.stop();
         }

@@ -66,6 +66,7 @@ public:
 
 private:
     bool handle(linecard::DriverRequest& request, void* area);
+    bool handleQueued(linecard::DriverRequest& request, void* area, bool& handled);
     bool validChannel(uint32_t channel) const { return channel < channels_.size(); }
     void advanceSamples(uint64_t samples);
     void endPeriod();
@@ -77,6 +78,7 @@ private:
     std::shared_ptr<TrunkExchange> exchange_;
     uint16_t half_ = 0;
     bool enabled_ = false;
+    bool queueMode_ = false;
     int64_t epochMicros_ = 0;
     uint64_t samplesDone_ = 0;
     int samplesInPeriod_ = 0;

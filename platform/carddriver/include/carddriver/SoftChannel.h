@@ -1,5 +1,6 @@
 #pragma once
 #include "carddriver/CardPass.h"
+#include "carddriver/ChannelQueue.h"
 #include "carddriver/DtmfDetector.h"
 #include "carddriver/ToneBandDetector.h"
 
@@ -17,6 +18,7 @@ struct SoftChannel {
     std::vector<uint8_t> buffer;
     CardPass play;
     CardPass record;
+    ChannelQueue queue; // used instead of the passes in the queue mode
     // Trunk: seized. User line: the last hook request was 1 (ringing).
     bool hookRequest1 = false;
     bool seized = false;
