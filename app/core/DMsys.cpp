@@ -5,6 +5,7 @@
 #include "PromptService.h"
 #include "Services.h"
 #include "SqlDialect.h"
+#include "SqlRun.h"
 #include "draw/DrawEngine.h"
 
 #include <QFileInfo>
@@ -168,18 +169,8 @@ bool TSysDM::FirstColumnValues(const QString& sql, const QVariantList& values, Q
                                QString* error) {
     QSqlQuery q(ADOCon());
     q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        if (error)
-            *error = q.lastError().text();
+    if (!RunBound(q, sql, values, error))
         return false;
-    }
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        if (error)
-            *error = q.lastError().text();
-        return false;
-    }
     while (q.next())
         out->append(q.value(0).toString());
     return true;

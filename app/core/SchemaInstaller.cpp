@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "PasswordHash.h"
 #include "Services.h"
+#include "SqlRun.h"
 #include "draw/RegisterGenerator.h"
 
 #include <QDate>
@@ -44,19 +45,7 @@ bool exec(QSqlQuery& q, const QString& sql, QString* error) {
 
 bool execBound(QSqlDatabase& db, const QString& sql, const QVariantList& values, QString* error) {
     QSqlQuery q(db);
-    if (!q.prepare(sql)) {
-        if (error)
-            *error = q.lastError().text() + "\n" + sql;
-        return false;
-    }
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        if (error)
-            *error = q.lastError().text() + "\n" + sql;
-        return false;
-    }
-    return true;
+    return RunBound(q, sql, values, error);
 }
 
 } // namespace
@@ -83,28 +72,18 @@ bool SchemaInstaller::install(QSqlDatabase& db, DbEngine engine, QString* error)
         return false;
     }
     QSqlQuery q(db);
-    for (const QString& sql : statements) {
-        if (!exec(q, sql, error)) {
-            db.rollback();
-            return false;
-        }
-    }
-    if (!execBound(
-            db,
-            "INSERT INTO UserName (UserName, PassWord, ChkUserM, ChkProjectTouch, "
-            "chkProjectM, chkExcept, chkBase, chkShow, ICNO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-            {kAdminUser, ScramblePassword(kAdminUser, kAdminInitialPassword), true, true, true,
-             true, true, true, QString()},
-            error)) {
-        db.rollback();
-        return false;
-    }
-    if (!db.commit()) {
-        if (error)
-            *error = db.lastError().text();
-        return false;
-    }
-    return true;
+    bool ok = true;
+    for (const QString& sql : statements)
+        ok = ok && exec(q, sql, error);
+    ok = ok &&
+         execBound(
+             db,
+             "INSERT INTO UserName (UserName, PassWord, ChkUserM, ChkProjectTouch, "
+             "chkProjectM, chkExcept, chkBase, chkShow, ICNO) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+             {kAdminUser, ScramblePassword(kAdminUser, kAdminInitialPassword), true, true, true,
+              true, true, true, QString()},
+             error);
+    return FinishTransaction(db, ok, error);
 }
 
 bool SchemaInstaller::installDemoData(QSqlDatabase& db, QString* error) {

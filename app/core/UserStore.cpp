@@ -2,6 +2,7 @@
 
 #include "DMsys.h"
 #include "PasswordHash.h"
+#include "SqlRun.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -10,15 +11,7 @@
 namespace {
 
 bool run(QSqlQuery& q, const QString& sql, const QVariantList& values, QString* error) {
-    if (q.prepare(sql)) {
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        if (q.exec())
-            return true;
-    }
-    if (error)
-        *error = q.lastError().text();
-    return false;
+    return RunBound(q, sql, values, error);
 }
 
 UserStore::User userOf(const QSqlQuery& q) {

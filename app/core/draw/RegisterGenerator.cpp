@@ -1,5 +1,7 @@
 #include "RegisterGenerator.h"
 
+#include "SqlRun.h"
+
 #include "PinyinInitials.h"
 
 #include <QDateTime>
@@ -267,14 +269,5 @@ bool RegisterGenerator::fill(QSqlDatabase db, const Shape& shape, QString* error
     }
     ok = ok && projects.flush() && demand.flush() && avoidedUnits.flush();
 
-    if (!ok) {
-        db.rollback();
-        return false;
-    }
-    if (!db.commit()) {
-        if (error)
-            *error = db.lastError().text();
-        return false;
-    }
-    return true;
+    return FinishTransaction(db, ok, error);
 }

@@ -8,22 +8,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-namespace {
-
-QVariant scalar(TSysDM& dm, const QString& sql, const QVariantList& values = {}) {
-    QSqlQuery q(dm.ADOCon());
-    q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec() || !q.next()) {
-        ADD_FAILURE() << q.lastError().text().toStdString() << "\n" << sql.toStdString();
-        return {};
-    }
-    return q.value(0);
-}
-
-} // namespace
-
 class SchemaTest : public EngineTest {};
 
 TEST_P(SchemaTest, ColumnNamesMatchInAnyLetterCase) {
@@ -31,12 +15,11 @@ TEST_P(SchemaTest, ColumnNamesMatchInAnyLetterCase) {
                          {"PRJ00000001", "一号楼", 3}));
     ASSERT_TRUE(db->exec("insert into projectlist (billID, expertid, STATE) values (?, ?, ?)",
                          {"PRJ00000001", "0001", "待联系"}));
+    EXPECT_EQ(db->scalar("select billid from Project where BILLID = ?", {"PRJ00000001"}).toString(),
+              "PRJ00000001");
     EXPECT_EQ(
-        scalar(db->dm(), "select billid from Project where BILLID = ?", {"PRJ00000001"}).toString(),
-        "PRJ00000001");
-    EXPECT_EQ(scalar(db->dm(), "select State from ProJectlist where BillId = ?", {"PRJ00000001"})
-                  .toString(),
-              "待联系");
+        db->scalar("select State from ProJectlist where BillId = ?", {"PRJ00000001"}).toString(),
+        "待联系");
     QSqlQuery q(db->dm().ADOCon());
     ASSERT_TRUE(q.exec("select * from project"));
     ASSERT_TRUE(q.next());
@@ -47,18 +30,18 @@ TEST_P(SchemaTest, ProjectListIdIsGeneratedByTheDatabase) {
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(db->exec("insert into ProjectList (billid, expertID) values (?, ?)",
                              {"P", QString::number(i)}));
-    EXPECT_EQ(scalar(db->dm(), "select COUNT(DISTINCT id) from ProjectList").toInt(), 3);
-    EXPECT_GT(scalar(db->dm(), "select MIN(id) from ProjectList").toInt(), 0);
+    EXPECT_EQ(db->scalar("select COUNT(DISTINCT id) from ProjectList").toInt(), 3);
+    EXPECT_GT(db->scalar("select MIN(id) from ProjectList").toInt(), 0);
 }
 
 TEST_P(SchemaTest, ValueWithQuotesIsStoredAndFoundIntact) {
     const QString unit = "O'Brien \"设计\" 院'; drop table expert; --";
     ASSERT_TRUE(
         db->exec("insert into projectHbdw (BillID, bidderName) values (?, ?)", {"P", unit}));
-    EXPECT_EQ(scalar(db->dm(), "select bidderName from projectHbdw where bidderName = ?", {unit})
-                  .toString(),
-              unit);
-    EXPECT_EQ(scalar(db->dm(), "select COUNT(*) from expert").toInt(), 0);
+    EXPECT_EQ(
+        db->scalar("select bidderName from projectHbdw where bidderName = ?", {unit}).toString(),
+        unit);
+    EXPECT_EQ(db->scalar("select COUNT(*) from expert").toInt(), 0);
 }
 
 TEST_P(SchemaTest, ClassRoot2GivesThePathFromTheTopLevelAncestor) {
@@ -76,10 +59,10 @@ TEST_P(SchemaTest, EnabledConditionOfTheDialectSelectsEnabledExperts) {
     ASSERT_TRUE(
         db->exec("insert into expert (expertID, expertName, enabled) values (?, ?, ?), (?, ?, ?)",
                  {"0001", "甲", true, "0002", "乙", false}));
-    EXPECT_EQ(scalar(db->dm(), "select expertID from expert where 1=1" +
-                                   db->dm().dialect().enabledCondition())
-                  .toString(),
-              "0001");
+    EXPECT_EQ(
+        db->scalar("select expertID from expert where 1=1" + db->dm().dialect().enabledCondition())
+            .toString(),
+        "0001");
 }
 
 TEST_P(SchemaTest, DeliveredAdminHasTheInitialPasswordAndEveryRight) {
@@ -120,8 +103,8 @@ TEST_P(SchemaTest, EmptyAndCopyTableTextsOfTheDialectWork) {
     QSqlQuery q(db->dm().ADOCon());
     ASSERT_TRUE(q.exec(d.copyTable("City_copy", "City"))) << q.lastError().text().toStdString();
     ASSERT_TRUE(q.exec(d.emptyTable("City"))) << q.lastError().text().toStdString();
-    EXPECT_EQ(scalar(db->dm(), "select COUNT(*) from City").toInt(), 0);
-    EXPECT_EQ(scalar(db->dm(), "select COUNT(*) from City_copy").toInt(), 2);
+    EXPECT_EQ(db->scalar("select COUNT(*) from City").toInt(), 0);
+    EXPECT_EQ(db->scalar("select COUNT(*) from City_copy").toInt(), 2);
 }
 
 PANELPICK_ON_EVERY_ENGINE(SchemaTest);

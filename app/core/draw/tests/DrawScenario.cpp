@@ -91,15 +91,7 @@ QStringList DrawScenario::resultIDs(const QString& bill) {
 }
 
 QVariant DrawScenario::scalar(const QString& sql, const QVariantList& values) {
-    QSqlQuery q(db_->dm().ADOCon());
-    q.prepare(sql);
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec() || !q.next()) {
-        ADD_FAILURE() << q.lastError().text().toStdString() << "\n" << sql.toStdString();
-        return {};
-    }
-    return q.value(0);
+    return db_->scalar(sql, values);
 }
 
 bool DrawScenario::execDirect(const QString& sql) {

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace {
@@ -124,4 +125,16 @@ bool TestDatabase::exec(const QString& sql, const QVariantList& values) {
         return false;
     }
     return true;
+}
+
+QVariant TestDatabase::scalar(const QString& sql, const QVariantList& values) {
+    QSqlQuery q(dm_->ADOCon());
+    q.prepare(sql);
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec() || !q.next()) {
+        ADD_FAILURE() << q.lastError().text().toStdString() << "\n" << sql.toStdString();
+        return {};
+    }
+    return q.value(0);
 }

@@ -25,6 +25,8 @@ public:
 
     // Runs one statement with bound values; aborts the test's expectations on failure.
     bool exec(const QString& sql, const QVariantList& values = {});
+    // The first value of the first row; a failing query fails the test.
+    QVariant scalar(const QString& sql, const QVariantList& values = {});
 
     static bool postgresAvailable();
     // Runs one statement on the test server's maintenance database (CREATE /
