@@ -250,3 +250,59 @@ TEST_F(ExchangeTones, DialToneIsASingleFrequency) {
 }
 
 } // namespace
+
+namespace {
+
+class DetectorSetup : public LinecardFixture {
+protected:
+    std::vector<linecard::DriverRequest> requestsOf(uint32_t function) const {
+        std::vector<linecard::DriverRequest> list;
+        for (const auto& r : card_->requests())
+            if (linecard::requestFunction(r.Code) == function)
+                list.push_back(r);
+        return list;
+    }
+};
+
+TEST_F(DetectorSetup, DspCardsGetModeAndBandPerChannel) {
+    installCard();
+    writeEgretIni();
+    loadAndEnable();
+    card_->clearRequests();
+    SetSigPara(3, 6);
+    auto setups = requestsOf(linecard::fn::DetectorSetup);
+    ASSERT_EQ(setups.size(), 8u);
+    EXPECT_EQ(setups[0].Value, 1);
+    EXPECT_EQ(setups[0].Param1, 8u) << "band 6 AND 3 = 2 selects 8";
+}
+
+TEST_F(DetectorSetup, RegisterCardsGetModeAndBandInRegisterOne) {
+    carddriver::SoftCardConfig config;
+    config.cardType = 12;
+    installCard(config);
+    writeIni("[SYSTEM]\nCardNo=1\nCardType=12\nIRQ=5\n[ADDRESS]\naddr01=300\n");
+    ASSERT_EQ(LoadDRV(), 0);
+    card_->clearRequests();
+    SetSigPara(1, 3);
+    auto writes = requestsOf(linecard::fn::WriteRegister);
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(writes[0].Value, 1);
+    EXPECT_EQ(writes[0].Param1, (3u * 4 + 1) * 8) << "mode in bit 3, band in bits 5-6";
+}
+
+TEST_F(DetectorSetup, FrequencyBecomesTheDetectorCoefficient) {
+    installCard();
+    writeEgretIni();
+    loadAndEnable();
+    card_->clearRequests();
+    EXPECT_EQ(SetSigFreqAll(1, 450), 0);
+    EXPECT_EQ(SetSigFreqAll(0, 2100), 0);
+    EXPECT_EQ(SetSigFreqAll(2, 450), -1);
+    auto requests = requestsOf(linecard::fn::DetectorFrequency);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].Channel, 1);
+    EXPECT_EQ(requests[0].Param1, 30742u);
+    EXPECT_EQ(requests[1].Param1, 0xFFFFu & static_cast<uint32_t>(-2570));
+}
+
+} // namespace
