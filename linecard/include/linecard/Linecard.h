@@ -129,6 +129,10 @@ LC_EXPORT int32_t IsNowSupportTTS(void);
 // Fills `enabled` with 1 once the card is enabled (0 before); `other` is 0.
 LC_EXPORT int32_t ForTTS_GetVar(int16_t* enabled, int32_t* other);
 
+// ---- Fax page conversion (forwarded to Faxform; its result codes) ----
+LC_EXPORT int32_t LcFax_BfxToTiff(const char* bfxPath, const char* tiffPath);
+LC_EXPORT int32_t LcFax_TiffToBfx(const char* tiffPath, const char* bfxPath);
+
 #ifdef __cplusplus
 }
 #endif
