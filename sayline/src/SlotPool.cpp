@@ -145,6 +145,15 @@ SlotWorker* SlotPool::workerFor(int channel) const {
     return slot < 0 ? nullptr : slots_[static_cast<size_t>(slot)].worker.get();
 }
 
+SlotWorker* SlotPool::workerAt(int slot) const {
+    std::lock_guard lock(mutex_);
+    if (sound_ != nullptr && slot == sound_->slot())
+        return sound_.get();
+    if (slot < 0 || slot >= static_cast<int>(slots_.size()))
+        return nullptr;
+    return slots_[static_cast<size_t>(slot)].worker.get();
+}
+
 int SlotPool::slotFor(int channel) const {
     std::lock_guard lock(mutex_);
     if (channel < 0 || channel >= static_cast<int>(slotOfChannel_.size()))

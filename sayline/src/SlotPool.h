@@ -57,6 +57,9 @@ public:
     int slotFor(int channel) const;
     bool hasSoundSlot() const { return sound_ != nullptr && sound_->hasEngine(); }
     SlotWorker* soundSlot() const { return sound_.get(); }
+    // The worker of slot n (the PC-sound slot included), null where the slot
+    // has none or n lies outside the table.
+    SlotWorker* workerAt(int slot) const;
 
 private:
     struct Slot {
