@@ -25,6 +25,10 @@ struct UnstartedCall {
     int32_t expected;
 };
 
+void PrintTo(const UnstartedCall& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SaylineUnstarted : public SaylineExports,
                          public ::testing::WithParamInterface<UnstartedCall> {};
 

@@ -86,6 +86,10 @@ struct StartCase {
     int32_t expected;
 };
 
+void PrintTo(const StartCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SaylineStart : public SaylineOnSoftCard, public ::testing::WithParamInterface<StartCase> {};
 
 TEST_P(SaylineStart, ReportsTheCardAsItFindsIt) {
@@ -154,6 +158,10 @@ struct ChannelCall {
     const char* name;
     std::function<int32_t(SaylineLibrary&, int32_t)> call;
 };
+
+void PrintTo(const ChannelCall& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SaylineChannelCalls : public SaylineOnSoftCard,
                             public ::testing::WithParamInterface<ChannelCall> {};
@@ -340,6 +348,10 @@ struct ConversionCase {
     sayline::ConverType kind;
     const char* extension;
 };
+
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SaylineConversion : public SaylineOnSoftCard,
                           public ::testing::WithParamInterface<ConversionCase> {};
