@@ -64,7 +64,11 @@ int32_t ChannelPlayback::check() {
         return checkBuffer();
     case CO_FILE_TEXT:
         return checkFile();
+    case CO_NONE_TEXT:
+        return kFinished;
     default:
+        // The slot serves a conversion or nothing the card plays.
+        trace(237, "放音类型错误");
         return kFinished;
     }
 }
@@ -163,13 +167,26 @@ int32_t ChannelPlayback::checkFile() {
 int32_t ChannelPlayback::stop() {
     trace(303, "StopPlay,:停止放音");
     card_.stopPlay(channel_);
-    if (worker_.converType() == CO_BUF_TEXT)
+    const int kind = worker_.converType();
+    if (kind == CO_BUF_TEXT) {
         trace(304, "StopPlay,:是缓存放音");
-    else if (worker_.converType() == CO_FILE_TEXT)
+        trace(904, worker_.threadState() == TTP_STATE_CONV_STR_OK
+                       ? "StopPlay, iThreadState ==TTP_STATE_CONV_STR_OK"
+                       : "StopPlay, iThreadState !=TTP_STATE_CONV_STR_OK");
+    } else if (kind == CO_FILE_TEXT) {
         trace(306, "StopPlay,:是文件放音");
+        if (worker_.waitingForUpper())
+            trace(307, "停止放音(文件放音)，检测到bWaitUpperOp == TRUE");
+        else
+            trace(308, "停止放音(文件放音)，没有检测到bWaitUpperOp == TRUE");
+    }
     // Whatever step the worker is in, this returns only once it is idle with
     // bWaitUpperOp 0, so a start may follow at once.
     worker_.stop();
+    if (kind == CO_BUF_TEXT)
+        trace(305, "停止放音(缓存放音)：if缓存放音结束");
+    else if (kind == CO_FILE_TEXT)
+        trace(309, "停止放音(文件放音)，if结束");
     playStep_ = 0;
     return 0;
 }

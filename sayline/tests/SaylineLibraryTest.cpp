@@ -318,6 +318,16 @@ TEST_F(SaylineOnSoftCard, TraceLinesOfBothSidesAndOneFileForAll) {
               std::string::npos);
     EXPECT_GT(library_->threadStep(0), 0);
 
+    // A stop of a text still being synthesised.
+    ASSERT_EQ(library_->startPlay(0, gbk("请您明天上午九点准时到达会议室").c_str(), false, kVoice),
+              0);
+    ASSERT_EQ(library_->stopPlay(0), 0);
+    const std::string stopped = readFile(trace).substr(lines.size());
+    for (const char* code : {"303", "304", "305"})
+        EXPECT_NE(stopped.find(std::string("Upper Ch=0, Upper Step=") + code + "   Msg="),
+                  std::string::npos)
+            << code;
+
     // Switched off on channel 1: the shared file is closed for channel 0 too.
     ASSERT_EQ(library_->enableTrace(1, 0), 0);
     const auto size = std::filesystem::file_size(trace);
