@@ -1,6 +1,7 @@
 // Figures of the speech library on the software card, against the card's
 // real-time clock: the engine's synthesis speed, the delay from a start to
 // the first speech on the line, and eight channels speaking at once.
+#include "../tests/GbkText.h"
 #include "MulawToAlaw.h"
 #include "RuntimeFolder.h"
 
@@ -11,8 +12,6 @@
 #include "linecard/Linecard.h"
 #include "sayline/Sayline.h"
 #include "speechcore/Speechcore.h"
-
-#include <iconv.h>
 
 #include <algorithm>
 #include <chrono>
@@ -30,19 +29,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string gbk(const std::string& utf8) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* at = out.data();
-    size_t outLeft = out.size();
-    iconv(cd, &in, &inLeft, &at, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
-}
 
 double cpuSeconds() {
     timespec now{};

@@ -1,6 +1,7 @@
 // Text playback on one channel: the API side's steps against a card that
 // records what it is given and takes a few polls to play each piece.
 #include "ChannelPlayback.h"
+#include "GbkText.h"
 #include "MulawToAlaw.h"
 #include "PieceSynthesiser.h"
 #include "SlotWorker.h"
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <memory>
 #include <spandsp/telephony.h>
 // telephony.h first: g711.h uses its types and bit_operations.h's top_bit().
@@ -27,19 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-std::string toGbk(const std::string& utf8) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* at = out.data();
-    size_t outLeft = out.size();
-    iconv(cd, &in, &inLeft, &at, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
-}
 
 class RecordingCard : public CardPlayback {
 public:
@@ -116,7 +103,7 @@ protected:
     }
 
     fs::path writeText(const std::string& name, const std::string& utf8) {
-        std::ofstream(dir / name, std::ios::binary) << toGbk(utf8);
+        std::ofstream(dir / name, std::ios::binary) << gbk(utf8);
         return dir / name;
     }
 
@@ -132,7 +119,7 @@ TEST_F(ChannelPlaybackTest, IdleChannelHasFinished) {
 }
 
 TEST_F(ChannelPlaybackTest, ShortTextIsOnePieceOfSpeechInCardAlaw) {
-    ASSERT_EQ(speak(toGbk("您好，请按一号键确认参加。")), ChannelPlayback::kFinished);
+    ASSERT_EQ(speak(gbk("您好，请按一号键确认参加。")), ChannelPlayback::kFinished);
     ASSERT_EQ(card.plays.size(), 1u);
     // Seconds of speech at 8000 samples a second, loud enough for a line.
     EXPECT_GT(card.plays[0].size(), 16000u);
@@ -150,7 +137,7 @@ std::string commaText(size_t bytes) {
     // "您好，" is six GBK bytes; the tail pads to the length asked for.
     std::string text;
     while (text.size() + 6 <= bytes)
-        text += toGbk("您好，");
+        text += gbk("您好，");
     text += std::string(bytes - text.size(), 'a');
     return text;
 }
@@ -216,11 +203,11 @@ TEST_F(ChannelPlaybackTest, StopDuringSynthesisThenStartAtOnceSpeaksTheNewText) 
     std::string longText;
     for (int i = 0; i < 60; ++i)
         longText += "您好这里是评标专家抽取系统请按一号键确认参加";
-    ASSERT_EQ(playback->start(toGbk(longText).c_str(), false, {}), ChannelPlayback::kStarted);
+    ASSERT_EQ(playback->start(gbk(longText).c_str(), false, {}), ChannelPlayback::kStarted);
     EXPECT_EQ(playback->check(), ChannelPlayback::kSpeaking);
     EXPECT_EQ(playback->stop(), 0);
     EXPECT_EQ(playback->check(), ChannelPlayback::kFinished);
-    ASSERT_EQ(speak(toGbk("再见。")), ChannelPlayback::kFinished);
+    ASSERT_EQ(speak(gbk("再见。")), ChannelPlayback::kFinished);
     ASSERT_EQ(card.plays.size(), 1u);
     EXPECT_GT(card.plays[0].size(), 2000u);
     EXPECT_LT(card.plays[0].size(), 40000u);
@@ -252,7 +239,7 @@ TEST_F(ChannelPlaybackTest, ApiSideTraceLinesFollowThePlaySteps) {
     TraceFile trace;
     ASSERT_TRUE(trace.open(dir / "TTSTrace.txt"));
     playback->setTrace(&trace);
-    ASSERT_EQ(speak(toGbk("您好。")), ChannelPlayback::kFinished);
+    ASSERT_EQ(speak(gbk("您好。")), ChannelPlayback::kFinished);
     playback->setTrace(nullptr);
     trace.close();
     std::ifstream in(dir / "TTSTrace.txt");

@@ -2,6 +2,7 @@
 // plays nothing but takes each piece and resumes the worker as the card
 // playback would.
 #include "SlotWorker.h"
+#include "GbkText.h"
 #include "PieceSynthesiser.h"
 
 #include <chrono>
@@ -10,7 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -22,19 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-std::string toGbk(const std::string& utf8) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* at = out.data();
-    size_t outLeft = out.size();
-    iconv(cd, &in, &inLeft, &at, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
-}
 
 // Waits for the worker's work, never for a set time; gives up only on a
 // worker that is stuck.
@@ -52,7 +39,7 @@ std::string longText() {
     std::string text;
     for (int i = 0; i < 200; ++i)
         text += "您好这里是评标专家抽取系统请按一号键确认参加";
-    return toGbk(text);
+    return gbk(text);
 }
 
 class SlotWorkerTest : public ::testing::Test {
@@ -101,7 +88,7 @@ protected:
     }
 
     void writeText(const std::string& name, const std::string& utf8) {
-        std::ofstream(dir / name, std::ios::binary) << toGbk(utf8);
+        std::ofstream(dir / name, std::ios::binary) << gbk(utf8);
     }
 
     fs::path dir;
@@ -109,7 +96,7 @@ protected:
 };
 
 TEST_F(SlotWorkerTest, TextFromMemoryIsOnePiece) {
-    worker->startBuffer(toGbk("您好，请按一号键确认参加。"), {});
+    worker->startBuffer(gbk("您好，请按一号键确认参加。"), {});
     const auto pieces = takePieces();
     ASSERT_EQ(pieces.size(), 1u);
     EXPECT_GT(pieces[0], 8000u); // one piece holds both halves of the comma
@@ -150,7 +137,7 @@ TEST_F(SlotWorkerTest, StopDuringSynthesisLeavesTheWorkerIdleAndTheNextTextIsSpo
     EXPECT_FALSE(worker->waitingForUpper());
     EXPECT_EQ(worker->converType(), CO_NONE_TEXT);
     // Started at once after the stop: not cancelled by the end of the old one.
-    worker->startBuffer(toGbk("再见。"), {});
+    worker->startBuffer(gbk("再见。"), {});
     const auto pieces = takePieces();
     ASSERT_EQ(pieces.size(), 1u);
     EXPECT_GT(pieces[0], 2000u);
@@ -158,7 +145,7 @@ TEST_F(SlotWorkerTest, StopDuringSynthesisLeavesTheWorkerIdleAndTheNextTextIsSpo
 }
 
 TEST_F(SlotWorkerTest, StopWhileAPieceWaitsForTheApiSideLeavesTheWorkerIdle) {
-    worker->startBuffer(toGbk("您好。"), {});
+    worker->startBuffer(gbk("您好。"), {});
     ASSERT_TRUE(eventually([&] { return worker->waitingForUpper(); }));
     EXPECT_TRUE(worker->stop());
     EXPECT_FALSE(worker->waitingForUpper());
@@ -182,7 +169,7 @@ TEST_F(SlotWorkerTest, StopInTheMiddleOfATextFileLeavesTheWorkerIdle) {
 TEST_F(SlotWorkerTest, StopOfAnIdleWorkerIsHarmless) {
     EXPECT_TRUE(worker->stop());
     EXPECT_TRUE(worker->stop());
-    worker->startBuffer(toGbk("您好。"), {});
+    worker->startBuffer(gbk("您好。"), {});
     EXPECT_EQ(takePieces().size(), 1u);
 }
 
@@ -190,14 +177,14 @@ TEST_F(SlotWorkerTest, NewRequestReplacingARunningOneIsNeverCancelledByIt) {
     worker->startBuffer(longText(), {});
     ASSERT_TRUE(eventually([&] { return worker->threadState() == TTP_STATE_CONV_STR; }));
     // No stop in between: the old synthesis must give way, not end the new request.
-    worker->startBuffer(toGbk("再见。"), {});
+    worker->startBuffer(gbk("再见。"), {});
     const auto pieces = takePieces();
     ASSERT_EQ(pieces.size(), 1u);
     EXPECT_LT(pieces[0], 40000u);
 }
 
 TEST_F(SlotWorkerTest, ConversionsWriteVocAndWaveFilesAndEndIdle) {
-    const std::string text = toGbk("您好，请按一号键。");
+    const std::string text = gbk("您好，请按一号键。");
     worker->startConversion(CO_TEXT_VOC, text, (dir / "notice").string(), {});
     ASSERT_TRUE(eventually([&] { return worker->converType() == CO_NONE_TEXT; }));
     EXPECT_GT(fs::file_size(dir / "notice.voc"), 8000u);
@@ -222,10 +209,10 @@ TEST_F(SlotWorkerTest, CancelledConversionEndsEarly) {
 
 TEST_F(SlotWorkerTest, SoundDeviceRequestEndsWithOrWithoutADevice) {
     ::setenv("SPEECHCORE_AUDIO_DEVICE", "sayline_no_such_device", 1);
-    worker->startAudio(CO_TEXT_AUDIO, toGbk("您好。"), {});
+    worker->startAudio(CO_TEXT_AUDIO, gbk("您好。"), {});
     EXPECT_TRUE(eventually([&] { return worker->converType() == CO_NONE_TEXT; }));
     ::setenv("SPEECHCORE_AUDIO_DEVICE", "null", 1);
-    worker->startAudio(CO_TEXT_AUDIO, toGbk("您好。"), {});
+    worker->startAudio(CO_TEXT_AUDIO, gbk("您好。"), {});
     EXPECT_TRUE(eventually([&] { return worker->converType() == CO_NONE_TEXT; }));
     ::unsetenv("SPEECHCORE_AUDIO_DEVICE");
 }
@@ -234,7 +221,7 @@ TEST_F(SlotWorkerTest, TraceRecordsTheWorkersSteps) {
     TraceFile trace;
     ASSERT_TRUE(trace.open(dir / "TTSTrace.txt"));
     worker->setTrace(&trace, 7);
-    worker->startBuffer(toGbk("您好。"), {});
+    worker->startBuffer(gbk("您好。"), {});
     takePieces();
     EXPECT_EQ(worker->lastStep(), 700);
     worker->setTrace(nullptr, 7);

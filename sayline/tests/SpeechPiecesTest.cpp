@@ -1,6 +1,7 @@
 // A slot's engine driven through pieces and file conversions, on the real
 // engine; the results are judged by sox.
 #include "FileConversion.h"
+#include "GbkText.h"
 #include "MulawToAlaw.h"
 #include "PieceSynthesiser.h"
 
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -24,19 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Outcome = PieceSynthesiser::Outcome;
-
-std::string toGbk(const std::string& utf8) {
-    iconv_t cd = iconv_open("GBK", "UTF-8");
-    std::string out(utf8.size() * 2 + 4, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* at = out.data();
-    size_t outLeft = out.size();
-    iconv(cd, &in, &inLeft, &at, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
-}
 
 std::vector<uint8_t> readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -98,7 +85,7 @@ protected:
 
 TEST_F(SpeechPiecesTest, PieceIsSpokenIntoTheFile) {
     auto s = synthesiser();
-    ASSERT_EQ(s.toFile(toGbk(kGreeting), (dir / "piece.rau").string(), never), Outcome::Done);
+    ASSERT_EQ(s.toFile(gbk(kGreeting), (dir / "piece.rau").string(), never), Outcome::Done);
     EXPECT_GT(fs::file_size(dir / "piece.rau"), 3u * 8000u);
     EXPECT_GT(soxRms("-t ul -r 8000 -c 1", dir / "piece.rau"), 0.02);
 }
@@ -110,17 +97,17 @@ TEST_F(SpeechPiecesTest, StopRequestEndsTheEngineAtOnce) {
     auto s = synthesiser();
     int checks = 0;
     const auto outcome =
-        s.toFile(toGbk(longText), (dir / "long.rau").string(), [&] { return ++checks > 1; });
+        s.toFile(gbk(longText), (dir / "long.rau").string(), [&] { return ++checks > 1; });
     EXPECT_EQ(outcome, Outcome::Stopped);
     EXPECT_EQ(Speechcore_IsBusy(engine), 0);
     EXPECT_LE(waits, 1);
     // The engine is free for the next piece straight away.
-    EXPECT_EQ(s.toFile(toGbk("再见。"), (dir / "next.rau").string(), never), Outcome::Done);
+    EXPECT_EQ(s.toFile(gbk("再见。"), (dir / "next.rau").string(), never), Outcome::Done);
 }
 
 TEST_F(SpeechPiecesTest, EngineFailuresAreReported) {
     auto s = synthesiser();
-    EXPECT_EQ(s.toFile(toGbk("你好"), (dir / "no" / "x.rau").string(), never), Outcome::Failed);
+    EXPECT_EQ(s.toFile(gbk("你好"), (dir / "no" / "x.rau").string(), never), Outcome::Failed);
     EXPECT_EQ(s.toFile("bad\xC4", (dir / "x.rau").string(), never), Outcome::Failed);
 }
 
@@ -128,7 +115,7 @@ TEST_F(SpeechPiecesTest, SpeedAndVolumeAreClampedToTheirRange) {
     auto s = synthesiser();
     const auto speak = [&](int speed, int volume, const char* name) {
         s.applyVoice(speed, volume, 0);
-        EXPECT_EQ(s.toFile(toGbk(kGreeting), (dir / name).string(), never), Outcome::Done);
+        EXPECT_EQ(s.toFile(gbk(kGreeting), (dir / name).string(), never), Outcome::Done);
         return static_cast<double>(fs::file_size(dir / name));
     };
     const double fastest = speak(100, 50, "fastest.rau");
@@ -141,15 +128,15 @@ TEST_F(SpeechPiecesTest, SpeedAndVolumeAreClampedToTheirRange) {
 TEST_F(SpeechPiecesTest, SoundDeviceSpeaksWhereOneExistsAndFailsWhereNone) {
     auto s = synthesiser();
     ::setenv("SPEECHCORE_AUDIO_DEVICE", "sayline_no_such_device", 1);
-    EXPECT_EQ(s.toSoundDevice(toGbk("你好"), never), Outcome::Failed);
+    EXPECT_EQ(s.toSoundDevice(gbk("你好"), never), Outcome::Failed);
     ::setenv("SPEECHCORE_AUDIO_DEVICE", "null", 1);
-    EXPECT_EQ(s.toSoundDevice(toGbk("你好"), never), Outcome::Done);
+    EXPECT_EQ(s.toSoundDevice(gbk("你好"), never), Outcome::Done);
 }
 
 TEST_F(SpeechPiecesTest, WaveConversionGivesAMulawWaveFile) {
     auto s = synthesiser();
     const std::string name = (dir / "notice").string();
-    ASSERT_EQ(FileConversion::run(s, toGbk(kGreeting), name, FileConversion::Format::Wav,
+    ASSERT_EQ(FileConversion::run(s, gbk(kGreeting), name, FileConversion::Format::Wav,
                                   dir / "slot.rau", never),
               Outcome::Done);
     const fs::path wave = dir / "notice.wav";
@@ -162,7 +149,7 @@ TEST_F(SpeechPiecesTest, VocConversionIsTheCardAlawOfTheSpeechAndReplacesAnOldFi
     std::ofstream(dir / "notice.voc") << "an older notice that must not survive";
     auto s = synthesiser();
     const std::string name = (dir / "notice").string();
-    ASSERT_EQ(FileConversion::run(s, toGbk(kGreeting), name, FileConversion::Format::Voc,
+    ASSERT_EQ(FileConversion::run(s, gbk(kGreeting), name, FileConversion::Format::Voc,
                                   dir / "slot.rau", never),
               Outcome::Done);
     const auto mulaw = readAll(dir / "slot.rau");
@@ -177,8 +164,8 @@ TEST_F(SpeechPiecesTest, VocConversionIsTheCardAlawOfTheSpeechAndReplacesAnOldFi
 
 TEST_F(SpeechPiecesTest, VocConversionWithoutUsableSlotFileFails) {
     auto s = synthesiser();
-    EXPECT_EQ(FileConversion::run(s, toGbk("你好"), (dir / "x").string(),
-                                  FileConversion::Format::Voc, dir / "no" / "slot.rau", never),
+    EXPECT_EQ(FileConversion::run(s, gbk("你好"), (dir / "x").string(), FileConversion::Format::Voc,
+                                  dir / "no" / "slot.rau", never),
               Outcome::Failed);
     EXPECT_FALSE(fs::exists(dir / "x.voc"));
 }
