@@ -3,11 +3,13 @@
 #include "../LibraryState.h"
 #include "../LineControl.h"
 #include "../ToneGenerator.h"
+#include "ExportChecks.h"
 #include "linecard/Linecard.h"
 
 #include <algorithm>
 #include <cstring>
 
+using linecard::channelOf;
 using linecard::LibraryState;
 using linecard::LineControl;
 
@@ -15,14 +17,7 @@ namespace {
 LineControl line() {
     return LineControl(LibraryState::instance());
 }
-uint16_t channelOf(int32_t ch) {
-    return static_cast<uint16_t>(ch);
-}
 } // namespace
-
-#define LC_CHECK_CHANNEL(ch)                                                                       \
-    if (!LibraryState::validChannel(ch))                                                           \
-    return LC_BAD_ARGUMENT
 
 extern "C" {
 

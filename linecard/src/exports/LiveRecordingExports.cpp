@@ -2,10 +2,12 @@
 #include "../CurveCoder.h"
 #include "../LibraryState.h"
 #include "../LiveRecording.h"
+#include "ExportChecks.h"
 #include "linecard/Linecard.h"
 
 #include <vector>
 
+using linecard::channelOf;
 using linecard::LibraryState;
 using linecard::LiveRecording;
 
@@ -14,10 +16,6 @@ LiveRecording live() {
     return LiveRecording(LibraryState::instance());
 }
 } // namespace
-
-#define LC_CHECK_CHANNEL(ch)                                                                       \
-    if (!LibraryState::validChannel(ch))                                                           \
-    return LC_BAD_ARGUMENT
 
 extern "C" {
 

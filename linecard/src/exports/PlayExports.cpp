@@ -2,10 +2,12 @@
 #include "../FilePlayback.h"
 #include "../LibraryState.h"
 #include "../Playback.h"
+#include "ExportChecks.h"
 #include "linecard/Linecard.h"
 
 #include <cstring>
 
+using linecard::channelOf;
 using linecard::DriverRequest;
 using linecard::LibraryState;
 using linecard::Playback;
@@ -17,9 +19,6 @@ Playback playback() {
 }
 linecard::FilePlayback files() {
     return linecard::FilePlayback(LibraryState::instance());
-}
-uint16_t channelOf(int32_t ch) {
-    return static_cast<uint16_t>(ch);
 }
 
 int startPlay(int32_t ch, const void* address, uint32_t offset, uint32_t length, bool speech) {
@@ -34,10 +33,6 @@ bool isSpeechCard() {
     return LibraryState::instance().request(query) && query.Value == linecard::kSpeechMarker;
 }
 } // namespace
-
-#define LC_CHECK_CHANNEL(ch)                                                                       \
-    if (!LibraryState::validChannel(ch))                                                           \
-    return LC_BAD_ARGUMENT
 
 extern "C" {
 

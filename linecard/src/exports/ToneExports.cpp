@@ -1,10 +1,12 @@
 // Call-progress tone detection exports.
 #include "../LibraryState.h"
 #include "../ToneDetection.h"
+#include "ExportChecks.h"
 
 #include "linecard/Linecard.h"
 #include <algorithm>
 
+using linecard::channelOf;
 using linecard::LibraryState;
 using linecard::ToneDetection;
 
@@ -12,14 +14,7 @@ namespace {
 ToneDetection detection() {
     return ToneDetection(LibraryState::instance());
 }
-uint16_t channelOf(int32_t ch) {
-    return static_cast<uint16_t>(ch);
-}
 } // namespace
-
-#define LC_CHECK_CHANNEL(ch)                                                                       \
-    if (!LibraryState::validChannel(ch))                                                           \
-    return LC_BAD_ARGUMENT
 
 extern "C" {
 
