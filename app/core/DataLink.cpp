@@ -57,7 +57,11 @@ std::optional<DataLink> DataLink::fromFile(const QString& path, QString* error) 
             *error = QStringLiteral("无法读取数据连接文件 %1：%2").arg(path, f.errorString());
         return std::nullopt;
     }
-    const QString text = decodeFile(f.readAll());
+    return fromBytes(f.readAll(), error);
+}
+
+std::optional<DataLink> DataLink::fromBytes(const QByteArray& bytes, QString* error) {
+    const QString text = decodeFile(bytes);
     QString init;
     for (const QString& raw : text.split('\n')) {
         const QString line = raw.trimmed();

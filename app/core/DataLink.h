@@ -14,6 +14,8 @@
 class DataLink {
 public:
     static std::optional<DataLink> fromFile(const QString& path, QString* error);
+    // The contents of such a file.
+    static std::optional<DataLink> fromBytes(const QByteArray& bytes, QString* error);
     static std::optional<DataLink> fromInitString(const QString& initString, QString* error);
 
     DbEngine engine() const { return engine_; }

@@ -32,11 +32,14 @@ bool splitKeyLine(const QString& line, QString* key, QString* value) {
 } // namespace
 
 IniFile IniFile::load(const QString& path) {
-    IniFile ini;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return ini;
-    QByteArray bytes = f.readAll();
+        return IniFile();
+    return fromBytes(f.readAll());
+}
+
+IniFile IniFile::fromBytes(QByteArray bytes) {
+    IniFile ini;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     const QString text =

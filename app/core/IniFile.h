@@ -12,6 +12,7 @@ public:
     // Reads the file; a missing or unreadable file gives an empty document.
     // The file is UTF-8, or GBK when it is not valid UTF-8.
     static IniFile load(const QString& path);
+    static IniFile fromBytes(QByteArray bytes);
 
     std::optional<QString> value(const QString& section, const QString& key) const;
     void setValue(const QString& section, const QString& key, const QString& value);

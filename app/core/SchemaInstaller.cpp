@@ -1,10 +1,7 @@
 #include "SchemaInstaller.h"
 
-#include "Clock.h"
 #include "PasswordHash.h"
-#include "Services.h"
 #include "SqlRun.h"
-#include "draw/RegisterGenerator.h"
 
 #include <QDate>
 #include <QFile>
@@ -50,15 +47,27 @@ bool execBound(QSqlDatabase& db, const QString& sql, const QVariantList& values,
 
 } // namespace
 
-bool SchemaInstaller::install(QSqlDatabase& db, DbEngine engine, QString* error) {
-    const QString resource =
-        engine == DbEngine::Postgres ? ":/schema/postgres.sql" : ":/schema/sqlite.sql";
-    if (engine == DbEngine::SqlServer) {
-        if (error)
-            *error = "creating a SQL Server database is not supported; create it with the server's "
-                     "tools";
-        return false;
+QString SchemaInstaller::resourceOf(DbEngine engine) {
+    switch (engine) {
+    case DbEngine::Postgres:
+        return QStringLiteral(":/schema/postgres.sql");
+    case DbEngine::SqlServer:
+        return QStringLiteral(":/schema/sqlserver.sql");
+    case DbEngine::Sqlite:
+        break;
     }
+    return QStringLiteral(":/schema/sqlite.sql");
+}
+
+QStringList SchemaInstaller::statements(DbEngine engine) {
+    QFile f(resourceOf(engine));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return statementsOf(QString::fromUtf8(f.readAll()));
+}
+
+bool SchemaInstaller::install(QSqlDatabase& db, DbEngine engine, QString* error) {
+    const QString resource = resourceOf(engine);
     QFile f(resource);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
@@ -84,9 +93,4 @@ bool SchemaInstaller::install(QSqlDatabase& db, DbEngine engine, QString* error)
               true, true, true, QString()},
              error);
     return FinishTransaction(db, ok, error);
-}
-
-bool SchemaInstaller::installDemoData(QSqlDatabase& db, QString* error) {
-    return RegisterGenerator::fill(db, RegisterGenerator::demo(Services::clock().now().date()),
-                                   error);
 }

@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 // Creates the delivered database: every table, index and view, and the user
 // "admin" with the initial password and every right. Used by panelpick-initdb
@@ -11,8 +12,10 @@
 class SchemaInstaller {
 public:
     static bool install(QSqlDatabase& db, DbEngine engine, QString* error);
-    // A few specialties, experts and a project, for trying the program out.
-    static bool installDemoData(QSqlDatabase& db, QString* error);
+    // The schema script of the engine (a resource) and its statements, each
+    // without its closing semicolon.
+    static QString resourceOf(DbEngine engine);
+    static QStringList statements(DbEngine engine);
 
     static inline const QString kAdminUser = QStringLiteral("admin");
     static inline const QString kAdminInitialPassword = QStringLiteral("69081");

@@ -18,3 +18,15 @@ const SqlDialect& SqlDialect::forEngine(DbEngine engine) {
     }
     return sqlite;
 }
+
+QString SqlDialect::placeholders(qsizetype count) {
+    QStringList marks;
+    for (qsizetype i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(", ");
+}
+
+QString SqlDialect::insertReturningId(const QString& table, const QStringList& columns) const {
+    return "INSERT INTO " + table + " (" + columns.join(", ") + ") VALUES (" +
+           placeholders(columns.size()) + ") RETURNING id";
+}

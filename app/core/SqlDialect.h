@@ -15,10 +15,17 @@ public:
     virtual QString enabledCondition() const = 0;
     virtual QString emptyTable(const QString& table) const = 0;
     virtual QString copyTable(const QString& newName, const QString& table) const = 0;
-    // Statements run once on every new connection, before any other.
-    virtual QStringList connectionSettings() const { return {}; }
+    // A date-time column as a value that compares by time, whatever text form
+    // a row holds it in; a bound date-time is wrapped the same way.
+    virtual QString dateTimeValue(const QString& expression) const { return expression; }
+    // INSERT of one row with a placeholder per column that gives back the
+    // row's generated id as its only result column.
+    virtual QString insertReturningId(const QString& table, const QStringList& columns) const;
     // The Qt SQL driver that opens this engine.
     virtual QString qtDriver() const = 0;
 
     static const SqlDialect& forEngine(DbEngine engine);
+
+protected:
+    static QString placeholders(qsizetype count);
 };

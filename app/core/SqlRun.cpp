@@ -3,14 +3,24 @@
 #include <QSqlError>
 
 bool RunBound(QSqlQuery& q, const QString& sql, const QVariantList& values, QString* error) {
-    if (q.prepare(sql)) {
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        if (q.exec())
-            return true;
-    }
+    if (q.prepare(sql))
+        return RunPrepared(q, values, error);
     if (error)
         *error = q.lastError().text() + "\n" + sql;
+    return false;
+}
+
+bool RunBound(QSqlQuery& q, const BoundSql& sql, QString* error) {
+    return RunBound(q, sql.text(), sql.values(), error);
+}
+
+bool RunPrepared(QSqlQuery& q, const QVariantList& values, QString* error) {
+    for (qsizetype i = 0; i < values.size(); ++i)
+        q.bindValue(static_cast<int>(i), values[i]);
+    if (q.exec())
+        return true;
+    if (error)
+        *error = q.lastError().text() + "\n" + q.lastQuery();
     return false;
 }
 
@@ -25,4 +35,16 @@ bool FinishTransaction(QSqlDatabase& db, bool ok, QString* error) {
         *error = db.lastError().text();
     db.rollback();
     return false;
+}
+
+QVariant nullText() {
+    return QVariant(QMetaType::fromType<QString>());
+}
+
+QVariant nullInt() {
+    return QVariant(QMetaType::fromType<int>());
+}
+
+QVariant textValue(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }

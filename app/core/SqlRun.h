@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BoundSql.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -8,7 +10,17 @@
 // Prepares sql on q, binds the values in order and runs it. False with the
 // driver's reason, followed by the SQL text, in error.
 bool RunBound(QSqlQuery& q, const QString& sql, const QVariantList& values, QString* error);
+bool RunBound(QSqlQuery& q, const BoundSql& sql, QString* error);
+// Binds the values to a statement q has already prepared (a statement run
+// many times in a loop is prepared once) and runs it.
+bool RunPrepared(QSqlQuery& q, const QVariantList& values, QString* error);
 
 // Ends a transaction: commits when ok, else rolls back. False when the work
 // failed or the commit did; error keeps the first reason.
 bool FinishTransaction(QSqlDatabase& db, bool ok, QString* error);
+
+// A null value of the column kind text or integer, for binding.
+QVariant nullText();
+QVariant nullInt();
+// The text as a bound value that is never NULL: an empty text stays empty.
+QVariant textValue(const QString& text);

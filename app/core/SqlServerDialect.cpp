@@ -10,6 +10,11 @@ QString SqlServerDialect::emptyTable(const QString& table) const {
 QString SqlServerDialect::copyTable(const QString& newName, const QString& table) const {
     return "select * into " + newName + " FROM " + table;
 }
+QString SqlServerDialect::insertReturningId(const QString& table,
+                                            const QStringList& columns) const {
+    return "INSERT INTO " + table + " (" + columns.join(", ") + ") OUTPUT INSERTED.id VALUES (" +
+           placeholders(columns.size()) + ")";
+}
 QString SqlServerDialect::qtDriver() const {
     return "QODBC";
 }

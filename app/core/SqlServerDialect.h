@@ -8,5 +8,6 @@ public:
     QString enabledCondition() const override;
     QString emptyTable(const QString& table) const override;
     QString copyTable(const QString& newName, const QString& table) const override;
+    QString insertReturningId(const QString& table, const QStringList& columns) const override;
     QString qtDriver() const override;
 };

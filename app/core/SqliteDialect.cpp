@@ -10,14 +10,12 @@ QString SqliteDialect::emptyTable(const QString& table) const {
 QString SqliteDialect::copyTable(const QString& newName, const QString& table) const {
     return "CREATE TABLE " + newName + " AS SELECT * FROM " + table;
 }
+// SQLite keeps date-times as text, and the writers differ in the text
+// ("2026-05-10T10:00:00.000", "2026-05-10 10:00:00", "2026-05-10"), which
+// compare wrongly as text. julianday() reads every one of them as a number.
+QString SqliteDialect::dateTimeValue(const QString& expression) const {
+    return "julianday(" + expression + ")";
+}
 QString SqliteDialect::qtDriver() const {
     return "QSQLITE";
-}
-
-// Every pick of a draw is committed on its own, together with its audit row,
-// so that no pick can be undone by stopping the program. A write-ahead log
-// synced at checkpoints keeps those commits cheap; a crash of the program
-// loses nothing committed, only a power cut may lose the last moments.
-QStringList SqliteDialect::connectionSettings() const {
-    return {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL"};
 }

@@ -8,6 +8,6 @@ public:
     QString enabledCondition() const override;
     QString emptyTable(const QString& table) const override;
     QString copyTable(const QString& newName, const QString& table) const override;
-    QStringList connectionSettings() const override;
+    QString dateTimeValue(const QString& expression) const override;
     QString qtDriver() const override;
 };

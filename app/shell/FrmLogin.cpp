@@ -121,7 +121,7 @@ void TLoginForm::login(bool storedForm) {
         return;
     }
     QString error;
-    const auto user = UserStore::find(name, &error);
+    const auto user = UserStore(SysDM->context()).find(name, &error);
     if (!user && !error.isEmpty()) {
         prompt.error(error);
         return;
@@ -155,7 +155,7 @@ void TLoginForm::edtICEnter() {
         return;
     QList<UserStore::User> users;
     QString error;
-    if (!UserStore::usersWithCard(card, &users, &error)) {
+    if (!UserStore(SysDM->context()).usersWithCard(card, &users, &error)) {
         Services::prompt().error(error);
         return;
     }

@@ -198,7 +198,7 @@ void TPwEditForm::btnChangePWClick() {
     if (!target.isEmpty()) {
         QString error;
         users_->submitAll();
-        if (!UserStore::setPassword(target, edtPw->text(), &error)) {
+        if (!UserStore(SysDM->context()).setPassword(target, edtPw->text(), &error)) {
             prompt.error(error);
             return;
         }
@@ -228,7 +228,7 @@ void TPwEditForm::btnADDClick() {
     }
     QString error;
     users_->submitAll();
-    if (!UserStore::add(edtUser->text(), edtPWNew->text(), &error)) {
+    if (!UserStore(SysDM->context()).add(edtUser->text(), edtPWNew->text(), &error)) {
         prompt.error(error);
         return;
     }
@@ -254,7 +254,7 @@ void TPwEditForm::btnDelUserClick() {
         return;
     QString error;
     users_->submitAll();
-    if (!UserStore::remove(target, &error)) {
+    if (!UserStore(SysDM->context()).remove(target, &error)) {
         prompt.error(error);
         return;
     }

@@ -3,6 +3,7 @@
 #include "AppHome.h"
 #include "DMsys.h"
 #include "DataLink.h"
+#include "RegisterGenerator.h"
 #include "SchemaInstaller.h"
 
 #include <QDir>
@@ -45,7 +46,7 @@ int createDesktopDatabase(bool demo, QString* out, QString* err) {
             DbEngine::Sqlite, [&](QSqlDatabase& db) { db.setDatabaseName(partial); }, &error);
         QSqlDatabase db = dm.ADOCon();
         ok = ok && SchemaInstaller::install(db, DbEngine::Sqlite, &error);
-        ok = ok && (!demo || SchemaInstaller::installDemoData(db, &error));
+        ok = ok && (!demo || RegisterGenerator::fillDemo(db, &error));
     }
     if (!ok || !QFile::rename(partial, file)) {
         QFile::remove(partial);
@@ -77,7 +78,7 @@ int createServerDatabase(const QString& dataLink, bool demo, QString* out, QStri
     }
     QSqlDatabase db = dm.ADOCon();
     if (!SchemaInstaller::install(db, link->engine(), &error) ||
-        (demo && !SchemaInstaller::installDemoData(db, &error))) {
+        (demo && !RegisterGenerator::fillDemo(db, &error))) {
         *err = QStringLiteral("cannot create the tables: %1\n").arg(error);
         return 1;
     }

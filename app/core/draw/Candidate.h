@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
-// One expert of a candidate pool, with the values a result row copies.
+// One expert of a candidate pool, with the values a result row copies as they
+// are in the register (a missing value stays missing).
 struct Candidate {
     QString expertID;
-    QString expertName;
-    QString tel;
-    QString mobile;
-    QString employer;
-    // A missing employer differs from an empty one in every SQL comparison.
-    bool employerIsNull = false;
+    QVariant expertName;
+    QVariant tel;
+    QVariant mobile;
+    QVariant employer;
     QString specialtyClass;
     bool designated = false;
+
+    // The draw compares employers as text: a missing employer is the empty one.
+    QString employerText() const { return employer.toString(); }
+    QString mobileText() const { return mobile.toString(); }
 };

@@ -1,10 +1,9 @@
 #include "CandidatePool.h"
 
 #include "RandomSource.h"
+#include "SqlRun.h"
 
 #include <QCryptographicHash>
-#include <QSet>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
@@ -14,17 +13,8 @@ bool CandidatePool::open(QSqlDatabase db, const BoundSql& sql, QString* error) {
     sql_ = sql;
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    bool ok = q.prepare(sql.text());
-    if (ok) {
-        for (const QVariant& v : sql.values())
-            q.addBindValue(v);
-        ok = q.exec();
-    }
-    if (!ok) {
-        if (error)
-            *error = q.lastError().text();
+    if (!RunBound(q, sql, error))
         return false;
-    }
     const QSqlRecord rec = q.record();
     const int fId = rec.indexOf("expertID");
     const int fName = rec.indexOf("expertName");
@@ -42,14 +32,15 @@ bool CandidatePool::open(QSqlDatabase db, const BoundSql& sql, QString* error) {
         if (seen.contains(c.expertID))
             continue;
         seen.insert(c.expertID);
-        c.expertName = q.value(fName).toString();
-        c.tel = q.value(fTel).toString();
-        c.mobile = q.value(fMobile).toString();
-        const QVariant employer = q.value(fEmployer);
-        c.employerIsNull = employer.isNull();
-        c.employer = employer.toString();
+        c.expertName = q.value(fName);
+        c.tel = q.value(fTel);
+        c.mobile = q.value(fMobile);
+        c.employer = q.value(fEmployer);
         c.specialtyClass = q.value(fClass).toString();
         c.designated = q.value(fCheck).toInt() == 1;
+        snapshot_ << c.expertID;
+        if (c.designated)
+            snapshotDesignated_ << c.expertID;
         rows_.push_back(std::move(c));
     }
     open_ = true;
@@ -59,6 +50,11 @@ bool CandidatePool::open(QSqlDatabase db, const BoundSql& sql, QString* error) {
 
 void CandidatePool::close() {
     rows_.clear();
+    snapshot_.clear();
+    snapshotDesignated_.clear();
+    removed_.clear();
+    snapshotRow_.reset();
+    snapshotHash_.clear();
     current_ = -1;
     open_ = false;
 }
@@ -75,21 +71,43 @@ std::optional<int> CandidatePool::firstDesignated() const {
     return static_cast<int>(it - rows_.begin());
 }
 
-void CandidatePool::removeAt(int index) {
-    if (index < 0 || index >= size())
-        return;
-    rows_.erase(rows_.begin() + index);
+void CandidatePool::clampCurrent() {
     if (current_ >= size())
         current_ = size() - 1;
 }
 
-void CandidatePool::removeEmployer(const QString& employer, bool employerIsNull) {
-    if (employerIsNull)
+void CandidatePool::removeAt(int index) {
+    if (index < 0 || index >= size())
         return;
-    std::erase_if(rows_,
-                  [&](const Candidate& c) { return !c.employerIsNull && c.employer == employer; });
-    if (current_ >= size())
-        current_ = size() - 1;
+    noteRemoved(rows_[static_cast<size_t>(index)]);
+    rows_.erase(rows_.begin() + index);
+    clampCurrent();
+}
+
+void CandidatePool::removeEmployer(const QString& employer) {
+    std::erase_if(rows_, [&](const Candidate& c) {
+        if (c.employerText() != employer)
+            return false;
+        noteRemoved(c);
+        return true;
+    });
+    clampCurrent();
+}
+
+std::vector<Candidate> CandidatePool::removeMobiles(const QSet<QString>& mobiles) {
+    std::vector<Candidate> out;
+    if (mobiles.isEmpty())
+        return out;
+    std::erase_if(rows_, [&](const Candidate& c) {
+        const QString m = c.mobileText().trimmed();
+        if (m.isEmpty() || !mobiles.contains(m))
+            return false;
+        noteRemoved(c);
+        out.push_back(c);
+        return true;
+    });
+    clampCurrent();
+    return out;
 }
 
 const Candidate* CandidatePool::current() const {
@@ -104,11 +122,36 @@ void CandidatePool::removeCurrent() {
     removeAt(current_);
 }
 
-QString CandidatePool::fingerprint() const {
+QString CandidatePool::fingerprintOf(const QStringList& expertIDs) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (const Candidate& c : rows_) {
-        hash.addData(c.expertID.toUtf8());
+    for (const QString& id : expertIDs) {
+        hash.addData(id.toUtf8());
         hash.addData(QByteArrayView("\n"));
     }
     return QString::fromLatin1(hash.result().toHex());
+}
+
+QString CandidatePool::fingerprint() const {
+    QStringList ids;
+    ids.reserve(size());
+    for (const Candidate& c : rows_)
+        ids << c.expertID;
+    return fingerprintOf(ids);
+}
+
+QStringList CandidatePool::rebuild(const QStringList& snapshot, const QStringList& removed) {
+    QHash<QString, int> gone;
+    for (const QString& id : removed)
+        ++gone[id];
+    QStringList out;
+    out.reserve(snapshot.size());
+    for (const QString& id : snapshot) {
+        auto it = gone.find(id);
+        if (it != gone.end() && it.value() > 0) {
+            --it.value();
+            continue;
+        }
+        out << id;
+    }
+    return out;
 }

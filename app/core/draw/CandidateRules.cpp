@@ -60,17 +60,23 @@ BoundSql CandidateRules::BuildExclusionClause(const DrawProject& project,
     if (!city.isEmpty())
         out += BoundSql(" and expert.city  = ? ", {city});
     if (project.gapDay > 0 && project.pbBeginDate.isValid()) {
-        const QDate day = project.pbBeginDate.date();
-        // From 23:59:59 of the day gap_day days before the evaluation up to the
-        // end of the evaluation day's last second.
-        const QDateTime from(day.addDays(-project.gapDay), QTime(23, 59, 59));
-        const QDateTime to(day, QTime(23, 59, 59, 999));
+        const Window w = recentDrawWindow(project);
         out += BoundSql(" and expert.expertid not in(select projectList.expertid from projectList "
-                        "left join project on project.BillID = projectList.BillID  where "
-                        "project.PBBeginDate between ? and ? and projectList.expertid is not null)",
-                        {from, to});
+                        "left join project on project.BillID = projectList.BillID  where " +
+                            dialect.dateTimeValue("project.PBBeginDate") + " between " +
+                            dialect.dateTimeValue("?") + " and " + dialect.dateTimeValue("?") +
+                            " and projectList.expertid is not null)",
+                        {w.from, w.to});
     }
     return out;
+}
+
+CandidateRules::Window CandidateRules::recentDrawWindow(const DrawProject& project) {
+    const QDate day = project.pbBeginDate.date();
+    // From 23:59:59 of the day gap_day days before the evaluation up to the
+    // end of the evaluation day's last second.
+    return {QDateTime(day.addDays(-project.gapDay), QTime(23, 59, 59)),
+            QDateTime(day, QTime(23, 59, 59, 999))};
 }
 
 BoundSql CandidateRules::capClause(const QString& billID, int cap) {

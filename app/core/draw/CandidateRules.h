@@ -2,6 +2,7 @@
 
 #include "BoundSql.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 
@@ -25,6 +26,13 @@ public:
     // Avoided units and experts, enabled experts only,
     // the project's city, and the recent-draw window.
     static BoundSql BuildExclusionClause(const DrawProject& project, const SqlDialect& dialect);
+    // The recent-draw window of a project with gap_day above 0: experts with
+    // a result row of a project evaluated in it are left out.
+    struct Window {
+        QDateTime from;
+        QDateTime to;
+    };
+    static Window recentDrawWindow(const DrawProject& project);
     // Leaves out every employer that already has cap rows in the project's result.
     static BoundSql capClause(const QString& billID, int cap);
 

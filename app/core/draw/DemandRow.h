@@ -5,6 +5,8 @@
 
 // One row of a project's demand (ProjectSpeciality).
 struct DemandRow {
+    // The row's own number, by which the audit trail names it.
+    qlonglong id = 0;
     QString specialtyClass;
     // Evaluation specialty number of a technical row; null when the row has none.
     QVariant typeName;

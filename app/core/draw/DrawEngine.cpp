@@ -2,41 +2,28 @@
 
 #include "AppHome.h"
 #include "CandidateRules.h"
+#include "CanonicalRecord.h"
 #include "Clock.h"
 #include "ConfigIni.h"
-#include "DMsys.h"
+#include "DbContext.h"
 #include "DemandRow.h"
-#include "DrawLogEntry.h"
 #include "DrawProgress.h"
 #include "DrawProject.h"
-#include "PromptService.h"
+#include "PickWriter.h"
+#include "PoolSnapshot.h"
 #include "RandomSource.h"
 #include "ResultRow.h"
 #include "Services.h"
+#include "SqlRun.h"
 #include "Waiter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <vector>
 
 namespace {
-
-bool runQuery(QSqlQuery& q, const QString& sql, const QVariantList& values, QString* error) {
-    q.setForwardOnly(true);
-    bool ok = q.prepare(sql);
-    if (ok) {
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        ok = q.exec();
-    }
-    if (!ok && error)
-        *error = q.lastError().text();
-    return ok;
-}
 
 // The progress window is closed however the draw ends.
 class ProgressScope {
@@ -69,27 +56,108 @@ QString demandLabel(int position, const DemandRow& d) {
     return QStringLiteral("%1 %2 %3").arg(position).arg(d.specialtyClass, what).trimmed();
 }
 
-} // namespace
-
-DrawEngine::DrawEngine(const TSysDM& dm) : dm_(dm) {}
-
-bool DrawEngine::hasDemand(const QString& billID, bool* has, QString* error) {
-    QSqlQuery q(dm_.ADOCon());
-    if (!runQuery(q, "SELECT * FROM ProjectSpeciality where billID = ?", {billID}, error))
-        return false;
-    *has = q.next();
-    return true;
+// The rule inputs a pool was built under, for its stored snapshot.
+QString rulesText(const DrawProject& p, const CandidatePool& pool,
+                  const QList<std::pair<const char*, QString>>& demand) {
+    CanonicalRecord r;
+    for (const auto& [name, value] : demand)
+        r.addText(name, value);
+    r.addText("city", p.city.trimmed()).add("gapDay", p.gapDay);
+    if (p.gapDay > 0 && p.pbBeginDate.isValid()) {
+        const auto w = CandidateRules::recentDrawWindow(p);
+        r.addTime("windowFrom", w.from).addTime("windowTo", w.to);
+    }
+    r.add("cap", p.num3)
+        .addList("avoidedUnits", p.avoidedUnits)
+        .addList("avoidedExperts", p.avoidedExperts)
+        .addText("query", pool.sql().displayText());
+    return QString::fromUtf8(r.text());
 }
 
-bool DrawEngine::runDraw(const QString& billID, QString* error) {
-    QSqlDatabase db = dm_.ADOCon();
+QString typeNameText(const QVariant& typeName) {
+    return typeName.isNull() ? QString() : QString::number(typeName.toInt());
+}
+
+} // namespace
+
+// Marks the engine busy for the length of one operation.
+class DrawEngine::BusyScope {
+public:
+    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyScope() { busy_ = false; }
+
+private:
+    bool& busy_;
+};
+
+DrawEngine::DrawEngine(const DbContext& db) : db_(db) {}
+DrawEngine::~DrawEngine() = default;
+
+QString DrawEngine::checkAuditTables() {
+    const QList<std::pair<QString, QStringList>> needed{
+        {"DrawLog", QStringList{"id"} + DrawLogEntry::columns()},
+        {"DrawPool", QStringList{"id"} + PoolSnapshot::columns()},
+        {"DrawLogHead", {"id", "lastId", "headHash"}},
+        {"ProjectSpeciality", {"id"}}};
+    QStringList missing;
+    for (const auto& [table, columns] : needed) {
+        QSqlQuery q(db_.connection());
+        if (!q.exec("SELECT " + columns.join(", ") + " FROM " + table + " WHERE 1=0"))
+            missing << table;
+    }
+    missingAuditTables_ = missing.join(QStringLiteral("、"));
+    auditChecked_ = true;
+    return missingAuditTables_;
+}
+
+QString DrawEngine::missingAuditTablesMessage(const QString& missing) {
+    return QStringLiteral("数据库缺少抽取记录所需的表或列（%1），不能进行专家抽取。"
+                          "请按 panelpick-initdb 建立的数据库结构补齐后再抽取。")
+        .arg(missing);
+}
+
+std::optional<DrawEngine::Outcome> DrawEngine::refusal() {
+    if (busy_)
+        return Outcome{Status::Refused, kBusy};
+    if (!auditChecked_)
+        checkAuditTables();
+    if (!missingAuditTables_.isEmpty())
+        return Outcome{Status::Refused, missingAuditTablesMessage(missingAuditTables_)};
+    return std::nullopt;
+}
+
+DrawLogEntry DrawEngine::entryFor(const QString& billID, DrawKind kind, DrawOutcome outcome) const {
+    DrawLogEntry e;
+    e.drawTime = Services::clock().now();
+    e.userName = db_.currentUser();
+    e.billID = billID;
+    e.kind = kind;
+    e.outcome = outcome;
+    return e;
+}
+
+DrawEngine::Outcome DrawEngine::hasDemand(const QString& billID, bool* has) {
+    QSqlQuery q(db_.connection());
+    q.setForwardOnly(true);
+    QString error;
+    if (!RunBound(q, "SELECT * FROM ProjectSpeciality where billID = ?", {billID}, &error))
+        return {Status::Failed, error};
+    *has = q.next();
+    return {};
+}
+
+DrawEngine::Outcome DrawEngine::runDraw(const QString& billID) {
+    if (auto refused = refusal())
+        return *refused;
+    BusyScope busy(busy_);
+    QSqlDatabase db = db_.connection();
     ProgressScope progress(progress_);
     Services::waiter().wait(200);
 
     int maximum = 5;
     {
         QSqlQuery q(db);
-        if (runQuery(q,
+        if (RunBound(q,
                      "SELECT billID, Sum(num) as abc FROM ProjectSpeciality where billID = ? "
                      "group by billID",
                      {billID}, nullptr))
@@ -97,141 +165,164 @@ bool DrawEngine::runDraw(const QString& billID, QString* error) {
     }
     progress.setMaximum(maximum);
 
+    QString error;
     std::vector<DemandRow> rows;
     {
         QSqlQuery q(db);
-        if (!runQuery(q, "SELECT * FROM ProjectSpeciality where billID = ?", {billID}, error))
-            return false;
+        q.setForwardOnly(true);
+        if (!RunBound(q, "SELECT * FROM ProjectSpeciality where billID = ? order by id", {billID},
+                      &error))
+            return {Status::Failed, error};
         const QSqlRecord rec = q.record();
+        const int fId = rec.indexOf("id");
         const int fClass = rec.indexOf("specialtyClass");
         const int fType = rec.indexOf("typeName");
         const int fText = rec.indexOf("typeNameText");
         const int fSpecialty = rec.indexOf("specialty");
         const int fNum = rec.indexOf("num");
         while (q.next())
-            rows.push_back({q.value(fClass).toString(), q.value(fType), q.value(fText).toString(),
-                            q.value(fSpecialty).toString(), q.value(fNum).toInt()});
+            rows.push_back({q.value(fId).toLongLong(), q.value(fClass).toString(), q.value(fType),
+                            q.value(fText).toString(), q.value(fSpecialty).toString(),
+                            q.value(fNum).toInt()});
     }
 
     DrawProject project;
-    if (!DrawProject::OpenProject(db, billID, &project, error))
-        return false;
-    const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, dm_.dialect());
+    if (!DrawProject::OpenProject(db, billID, &project, &error))
+        return {Status::Failed, error};
+    const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, db_.dialect());
 
+    PickWriter writer(db_);
     for (size_t i = 0; i < rows.size(); ++i) {
         const DemandRow& d = rows[i];
         const CandidateRules::Demand demand = CandidateRules::forDemandRow(d, billID);
         if (!typeSeek_.open(db, CandidateRules::fullQuery(demand.head, demand.clause, exclusion),
-                            error))
-            return false;
+                            &error))
+            return {Status::Failed, error};
+        const QString rules = rulesText(project, typeSeek_,
+                                        {{"class", d.specialtyClass},
+                                         {"typeName", typeNameText(d.typeName)},
+                                         {"industry", d.specialty.trimmed()}});
         const QString label = demandLabel(static_cast<int>(i) + 1, d);
         for (int n = 0; n < d.num; ++n) {
             bool drawn = false;
-            if (!pickForDemandRow(d, label, project, &drawn, error))
-                return false;
+            if (!pickForDemandRow(writer, d, label, project, rules, &drawn, &error))
+                return {Status::Failed, error};
             if (drawn)
                 Services::waiter().wait(kPacingMs);
             progress.step();
         }
     }
-    return true;
+    return {};
 }
 
-bool DrawEngine::pickForDemandRow(const DemandRow& d, const QString& label,
-                                  const DrawProject& project, bool* drawn, QString* error) {
+// Candidates whose mobile number is already in the project's result leave the
+// pool, each with an audit row that shows the pool it was taken from.
+struct DrawEngine::PoolEvents {
+    static void leaveOutDuplicates(CandidatePool& pool, const QSet<QString>& mobiles,
+                                   const DrawLogEntry& base, std::vector<DrawLogEntry>* rows) {
+        DrawLogEntry before = base;
+        before.outcome = DrawOutcome::DuplicateMobile;
+        before.describePool(pool);
+        for (const Candidate& c : pool.removeMobiles(mobiles)) {
+            DrawLogEntry e = before;
+            e.expertID = c.expertID;
+            e.note = c.mobileText().trimmed();
+            rows->push_back(std::move(e));
+        }
+    }
+};
+
+bool DrawEngine::pickForDemandRow(PickWriter& writer, const DemandRow& d, const QString& label,
+                                  const DrawProject& project, const QString& rules, bool* drawn,
+                                  QString* error) {
     *drawn = false;
     CandidatePool& pool = typeSeek_;
-    if (pool.isEmpty())
-        return true;
+    PickWriter::Result result;
+    bool ok = writer.begin(project.billID, &result, error) &&
+              writer.writeSnapshot(pool, project.billID, drawKindText(DrawKind::Initial), d.id,
+                                   rules, error);
+    if (!ok)
+        return writer.finish(false, error);
+
+    DrawLogEntry base = entryFor(project.billID, DrawKind::Initial, DrawOutcome::Picked);
+    base.demandRow = label;
+    base.demandID = d.id;
+    auto event = [&](DrawOutcome outcome) {
+        DrawLogEntry e = base;
+        e.outcome = outcome;
+        e.describePool(pool);
+        return e;
+    };
+    std::vector<DrawLogEntry> rows;
+    PoolEvents::leaveOutDuplicates(pool, result.mobiles, base, &rows);
+
     std::optional<int> taken = pool.firstDesignated();
     std::optional<int> randomIndex;
-    if (!taken) {
+    if (!taken && !pool.isEmpty()) {
         randomIndex = pool.randomIndex(Services::random());
-        if (project.num3 > 0) {
-            for (;;) {
-                int count = 0;
-                const Candidate& c = pool.at(*randomIndex);
-                if (!countEmployerRows(project.billID, c, &count, error))
-                    return false;
-                if (count < project.num3)
-                    break;
-                pool.removeEmployer(QString(c.employer), c.employerIsNull);
-                if (pool.isEmpty())
-                    return true;
+        // The cap counts the employer's rows in the result, a missing
+        // employer together with the empty one.
+        while (project.num3 > 0 && randomIndex) {
+            const Candidate& c = pool.at(*randomIndex);
+            const QString employer = c.employerText();
+            if (result.employers.value(employer) < project.num3)
+                break;
+            DrawLogEntry rejected = event(DrawOutcome::CapRejected);
+            rejected.randomIndex = randomIndex;
+            rejected.expertID = c.expertID;
+            rejected.note = employer;
+            rows.push_back(std::move(rejected));
+            pool.removeEmployer(employer);
+            randomIndex.reset();
+            if (!pool.isEmpty())
                 randomIndex = pool.randomIndex(Services::random());
-            }
         }
         taken = randomIndex;
     }
-    ResultRow row;
-    row.billID = project.billID;
-    row.expert = pool.at(*taken);
-    row.specialtyClass = d.specialtyClass;
-    row.icno = d.typeNameText;
-    row.reType = QString::number(d.typeName.toInt());
-    row.reClass = d.specialty;
-    if (!commitPick(row, DrawKind::Initial, label, &pool, randomIndex, error))
-        return false;
-    pool.removeAt(*taken);
-    *drawn = true;
-    return true;
-}
-
-bool DrawEngine::countEmployerRows(const QString& billID, const Candidate& c, int* count,
-                                   QString* error) {
-    QSqlQuery q(dm_.ADOCon());
-    const QVariant employer =
-        c.employerIsNull ? QVariant(QMetaType::fromType<QString>()) : QVariant(c.employer);
-    if (!runQuery(q, "Select COUNT(*) from ProjectList where billid = ? and employer = ?",
-                  {billID, employer}, error))
-        return false;
-    *count = q.next() ? q.value(0).toInt() : 0;
-    return true;
-}
-
-bool DrawEngine::commitPick(const ResultRow& row, DrawKind kind, const QString& label,
-                            const CandidatePool* pool, std::optional<int> randomIndex,
-                            QString* error) {
-    QSqlDatabase db = dm_.ADOCon();
-    DrawLogEntry entry;
-    entry.drawTime = Services::clock().now();
-    entry.userName = dm_.currentUser();
-    entry.billID = row.billID;
-    entry.kind = kind;
-    entry.demandRow = label;
-    if (pool)
-        entry.describePool(*pool);
-    entry.randomIndex = randomIndex;
-    entry.expertID = row.expert.expertID;
-    // Without an open transaction of its own (the caller may hold one) the two
-    // rows are still written, one after the other.
-    const bool own = db.transaction();
-    if (!row.append(db, error) || !entry.append(db, error)) {
-        if (own)
-            db.rollback();
-        return false;
+    if (taken) {
+        DrawLogEntry picked = event(DrawOutcome::Picked);
+        picked.randomIndex = randomIndex;
+        picked.expertID = pool.at(*taken).expertID;
+        rows.push_back(std::move(picked));
+        ResultRow row;
+        row.billID = project.billID;
+        row.expert = pool.at(*taken);
+        row.specialtyClass = d.specialtyClass;
+        row.icno = d.typeNameText;
+        row.reType = QString::number(d.typeName.toInt());
+        row.reClass = d.specialty;
+        ok = writer.appendResult(row, error);
+    } else {
+        rows.push_back(event(DrawOutcome::Nobody));
     }
-    if (own && !db.commit()) {
-        if (error)
-            *error = db.lastError().text();
-        db.rollback();
+    for (DrawLogEntry& e : rows)
+        ok = ok && writer.appendEntry(e, error);
+    if (!writer.finish(ok, error))
         return false;
+    if (taken) {
+        pool.removeAt(*taken);
+        *drawn = true;
     }
     return true;
 }
 
-bool DrawEngine::drawReplacement(const QString& mobile, const QString& billID, QString* result,
-                                 QString* error) {
+DrawEngine::Outcome DrawEngine::drawReplacement(const QString& mobile, const QString& billID,
+                                                QString* result) {
     result->clear();
+    if (auto refused = refusal())
+        return *refused;
     if (!ConfigIni::readBool("COMSET", "AutoBC", false))
-        return true;
-    QSqlDatabase db = dm_.ADOCon();
+        return {};
+    BusyScope busy(busy_);
+    QSqlDatabase db = db_.connection();
+    QString error;
     QString cls, icno, reType, reClass, declinedID;
     {
         QSqlQuery q(db);
-        if (!runQuery(q, "Select * from ProJectlist where Mobile = ? and billid = ?",
-                      {mobile, billID}, error))
-            return false;
+        q.setForwardOnly(true);
+        if (!RunBound(q, "Select * from ProJectlist where Mobile = ? and billid = ?",
+                      {mobile, billID}, &error))
+            return {Status::Failed, error};
         if (q.next()) {
             const QSqlRecord rec = q.record();
             cls = q.value(rec.indexOf("specialtyClass")).toString();
@@ -243,20 +334,17 @@ bool DrawEngine::drawReplacement(const QString& mobile, const QString& billID, Q
     }
     if (cls != CandidateRules::kTechnical && cls != CandidateRules::kEconomic &&
         cls != CandidateRules::kCost)
-        return true;
+        return {};
 
     DrawProject project;
-    if (!DrawProject::OpenProject(db, billID, &project, error))
-        return false;
+    if (!DrawProject::OpenProject(db, billID, &project, &error))
+        return {Status::Failed, error};
     BoundSql head, clause;
     QString usedType, usedClass;
     if (cls == CandidateRules::kTechnical) {
         const auto rule = CandidateRules::forTechnicalReplacement(project, reType, reClass);
-        if (!rule.valid) {
-            if (error)
-                *error = QStringLiteral("评标专业编号无效：%1").arg(reType);
-            return false;
-        }
+        if (!rule.valid)
+            return {Status::Failed, QStringLiteral("评标专业编号无效：%1").arg(reType)};
         head = rule.head;
         clause = rule.clause;
         usedType = rule.reType;
@@ -267,17 +355,35 @@ bool DrawEngine::drawReplacement(const QString& mobile, const QString& billID, Q
             head += CandidateRules::capClause(billID, project.num3);
         clause = CandidateRules::byClass(cls, billID);
     }
-    const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, dm_.dialect());
-    if (!bc_.open(db, CandidateRules::fullQuery(head, clause, exclusion), error))
-        return false;
+    const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, db_.dialect());
+    if (!bc_.open(db, CandidateRules::fullQuery(head, clause, exclusion), &error))
+        return {Status::Failed, error};
+    const QString rules = rulesText(project, bc_,
+                                    {{"class", cls},
+                                     {"declinedExpert", declinedID},
+                                     {"declinedMobile", mobile},
+                                     {"typeName", usedType},
+                                     {"industry", usedClass}});
 
-    *result = kShortOfExperts;
-    bool ok = true;
-    if (!bc_.isEmpty()) {
-        QSqlQuery q(db);
-        ok = runQuery(q, "Select COUNT(*) from ProjectList where billid = ?", {billID}, error);
-        if (ok && q.next() && q.value(0).toInt() > 0) {
+    PickWriter writer(db_);
+    PickWriter::Result current;
+    bool ok = writer.begin(billID, &current, &error) &&
+              writer.writeSnapshot(bc_, billID, drawKindText(DrawKind::Replacement), std::nullopt,
+                                   rules, &error);
+    DrawLogEntry base = entryFor(billID, DrawKind::Replacement, DrawOutcome::Picked);
+    base.demandRow = QStringLiteral("%1 %2").arg(declinedID, mobile);
+    std::vector<DrawLogEntry> rows;
+    QString drawnMobile;
+    if (ok) {
+        PoolEvents::leaveOutDuplicates(bc_, current.mobiles, base, &rows);
+        DrawLogEntry e = base;
+        e.describePool(bc_);
+        if (bc_.isEmpty() || current.rows == 0) {
+            e.outcome = DrawOutcome::Nobody;
+        } else {
             const int k = bc_.randomIndex(Services::random());
+            e.randomIndex = k;
+            e.expertID = bc_.at(k).expertID;
             ResultRow row;
             row.billID = billID;
             row.expert = bc_.at(k);
@@ -286,33 +392,70 @@ bool DrawEngine::drawReplacement(const QString& mobile, const QString& billID, Q
             row.icno = icno;
             row.reType = usedType;
             row.reClass = usedClass;
-            ok = commitPick(row, DrawKind::Replacement,
-                            QStringLiteral("%1 %2").arg(declinedID, mobile), &bc_, k, error);
-            if (ok)
-                *result = row.expert.mobile;
+            ok = writer.appendResult(row, &error);
+            drawnMobile = row.expert.mobileText();
         }
+        rows.push_back(std::move(e));
     }
+    for (DrawLogEntry& e : rows)
+        ok = ok && writer.appendEntry(e, &error);
+    ok = writer.finish(ok, &error);
     bc_.close();
     if (!ok)
-        result->clear();
-    return ok;
+        return {Status::Failed, error};
+    *result = drawnMobile.isNull() ? kShortOfExperts : drawnMobile;
+    return {};
 }
 
-bool DrawEngine::openClassPool(const QString& billID, const QString& specialtyClass) {
-    return openManualPool(billID, specialtyClass, std::nullopt, kClassPoolLog);
+DrawEngine::Outcome DrawEngine::clearResult(const QString& billID) {
+    if (auto refused = refusal())
+        return *refused;
+    BusyScope busy(busy_);
+    PickWriter writer(db_);
+    PickWriter::Result before;
+    QString error;
+    bool ok = writer.begin(billID, &before, &error);
+    if (ok) {
+        QSqlQuery q(db_.connection());
+        ok = RunBound(q, "delete from projectlist where BillID = ?", {billID}, &error);
+        DrawLogEntry e = entryFor(billID, DrawKind::Redraw, DrawOutcome::Cleared);
+        e.note = QString::number(ok ? q.numRowsAffected() : 0);
+        ok = ok && writer.appendEntry(e, &error);
+    }
+    if (!writer.finish(ok, &error))
+        return {Status::Failed, error};
+    return {};
 }
 
-bool DrawEngine::openSpecialtyPool(const QString& billID, const QString& typeName) {
+DrawEngine::Outcome DrawEngine::openClassPool(const QString& billID,
+                                              const QString& specialtyClass) {
+    QString message;
+    if (auto refused = refusal())
+        return *refused;
+    if (!openManualPool(billID, specialtyClass, std::nullopt, kClassPoolLog, &message))
+        return {Status::Failed, message};
+    return {};
+}
+
+DrawEngine::Outcome DrawEngine::openSpecialtyPool(const QString& billID, const QString& typeName) {
+    if (auto refused = refusal())
+        return *refused;
     bool isNumber = false;
     const int t = typeName.trimmed().toInt(&isNumber);
-    return openManualPool(billID, QString(), isNumber ? std::optional<int>(t) : std::nullopt,
-                          kSpecialtyPoolLog);
+    QString message;
+    if (!openManualPool(billID, QString(), isNumber ? std::optional<int>(t) : std::nullopt,
+                        kSpecialtyPoolLog, &message))
+        return {Status::Failed, message};
+    return {};
 }
 
 bool DrawEngine::openManualPool(const QString& billID, const QString& specialtyClass,
-                                std::optional<int> typeName, const QString& logFile) {
+                                std::optional<int> typeName, const QString& logFile,
+                                QString* message) {
+    BusyScope busy(busy_);
     const bool bySpecialty = logFile == kSpecialtyPoolLog;
-    QSqlDatabase db = dm_.ADOCon();
+    QSqlDatabase db = db_.connection();
+    manualPending_.clear();
     QString error;
     DrawProject project;
     bool ok = DrawProject::OpenProject(db, billID, &project, &error);
@@ -321,14 +464,24 @@ bool DrawEngine::openManualPool(const QString& billID, const QString& specialtyC
     const BoundSql clause = bySpecialty ? CandidateRules::bySpecialty(typeName.value_or(0), billID)
                                         : CandidateRules::byClass(specialtyClass, billID);
     const BoundSql full = CandidateRules::fullQuery(
-        head, clause, CandidateRules::BuildExclusionClause(project, dm_.dialect()));
+        head, clause, CandidateRules::BuildExclusionClause(project, db_.dialect()));
     if (ok && bySpecialty && !typeName) {
         ok = false;
         error = QStringLiteral("not a specialty number");
     }
-    ok = ok && typeSeek_.open(db, full, &error);
-    if (ok)
+    PickWriter::Result result;
+    ok = ok && typeSeek_.open(db, full, &error) &&
+         PickWriter::readResult(db_, billID, &result, &error);
+    if (ok) {
+        manualKind_ = drawKindText(DrawKind::Manual);
+        manualRules_ = rulesText(project, typeSeek_,
+                                 {{"class", specialtyClass},
+                                  {"typeName", typeName ? QString::number(*typeName) : QString()}});
+        PoolEvents::leaveOutDuplicates(
+            typeSeek_, result.mobiles,
+            entryFor(billID, DrawKind::Manual, DrawOutcome::DuplicateMobile), &manualPending_);
         return true;
+    }
     typeSeek_.close();
     const QString path = AppHome::path(logFile);
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -336,45 +489,84 @@ bool DrawEngine::openManualPool(const QString& billID, const QString& specialtyC
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         f.write((full.displayText() + "\n-- " + error + "\n").toUtf8());
     const QString name = QFileInfo(logFile).fileName();
-    Services::prompt().error(
-        QStringLiteral("系统发生严重错误，请将log文件夹下%1传给软件供应商为您解决问题").arg(name));
+    *message =
+        QStringLiteral("系统发生严重错误，请将log文件夹下%1传给软件供应商为您解决问题").arg(name);
     return false;
 }
 
 int DrawEngine::moveToRandomCandidate() {
-    if (typeSeek_.isEmpty())
+    if (busy_ || typeSeek_.isEmpty())
         return -1;
     typeSeek_.setCurrentIndex(typeSeek_.randomIndex(Services::random()));
     return typeSeek_.currentIndex();
 }
 
-bool DrawEngine::recordManualPick(const QString& billID, const QString& label, QString* error) {
-    const Candidate* c = typeSeek_.current();
-    if (!c) {
-        if (error)
-            *error = QStringLiteral("no candidate under the cursor");
-        return false;
-    }
-    DrawLogEntry entry;
-    entry.drawTime = Services::clock().now();
-    entry.userName = dm_.currentUser();
-    entry.billID = billID;
-    entry.kind = DrawKind::Manual;
-    entry.demandRow = label;
-    entry.describePool(typeSeek_);
-    entry.randomIndex = typeSeek_.currentIndex();
-    entry.expertID = c->expertID;
-    return entry.append(dm_.ADOCon(), error);
+void DrawEngine::removeCurrentCandidate() {
+    if (busy_)
+        return;
+    typeSeek_.removeCurrent();
+    // After a manual pick, whoever else in the pool has the picked expert's
+    // number is no longer eligible; the next recorded pick logs them.
+    const QString mobile = std::exchange(manualPickedMobile_, QString());
+    if (mobile.isEmpty())
+        return;
+    DrawLogEntry base = entryFor(manualBill_, DrawKind::Manual, DrawOutcome::DuplicateMobile);
+    base.demandRow = manualLabel_;
+    PoolEvents::leaveOutDuplicates(typeSeek_, {mobile}, base, &manualPending_);
 }
 
-bool DrawEngine::recordEmergencyPick(const QString& billID, const QString& expertID,
-                                     QString* error) {
-    DrawLogEntry entry;
-    entry.drawTime = Services::clock().now();
-    entry.userName = dm_.currentUser();
-    entry.billID = billID;
-    entry.kind = DrawKind::Emergency;
-    entry.demandRow = QStringLiteral("应急指定抽取");
-    entry.expertID = expertID;
-    return entry.append(dm_.ADOCon(), error);
+DrawEngine::Outcome DrawEngine::recordManualPick(const QString& billID, const QString& label) {
+    if (auto refused = refusal())
+        return *refused;
+    const Candidate* c = typeSeek_.current();
+    if (!c)
+        return {Status::Failed, QStringLiteral("no candidate under the cursor")};
+    BusyScope busy(busy_);
+    const Candidate picked = *c;
+    PickWriter writer(db_);
+    PickWriter::Result result;
+    QString error;
+    bool ok =
+        writer.begin(billID, &result, &error) &&
+        writer.writeSnapshot(typeSeek_, billID, manualKind_, std::nullopt, manualRules_, &error);
+    std::vector<DrawLogEntry> rows;
+    for (DrawLogEntry e : manualPending_) {
+        e.poolID = typeSeek_.snapshotRow();
+        e.poolSnapshotHash = typeSeek_.snapshotHash();
+        e.demandRow = label;
+        rows.push_back(std::move(e));
+    }
+    DrawLogEntry e = entryFor(billID, DrawKind::Manual, DrawOutcome::Picked);
+    e.demandRow = label;
+    e.describePool(typeSeek_);
+    e.randomIndex = typeSeek_.currentIndex();
+    e.expertID = picked.expertID;
+    rows.push_back(std::move(e));
+    for (DrawLogEntry& row : rows)
+        ok = ok && writer.appendEntry(row, &error);
+    if (!writer.finish(ok, &error))
+        return {Status::Failed, error};
+    manualPending_.clear();
+    manualPickedMobile_ = picked.mobileText().trimmed();
+    manualLabel_ = label;
+    manualBill_ = billID;
+    return {};
+}
+
+DrawEngine::Outcome DrawEngine::recordEmergencyPick(const QString& billID,
+                                                    const QString& expertID) {
+    if (auto refused = refusal())
+        return *refused;
+    BusyScope busy(busy_);
+    PickWriter writer(db_);
+    PickWriter::Result result;
+    QString error;
+    bool ok = writer.begin(billID, &result, &error);
+    DrawLogEntry e = entryFor(billID, DrawKind::Emergency, DrawOutcome::Picked);
+    e.demandRow = QStringLiteral("应急指定抽取");
+    e.expertID = expertID;
+    ok = ok && writer.appendEntry(e, &error);
+    if (!writer.finish(ok, &error))
+        return {Status::Failed, error};
+    return {};
 }

@@ -3,29 +3,57 @@
 #include "DrawKind.h"
 
 #include <QDateTime>
-#include <QSqlDatabase>
+#include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class CandidatePool;
 
-// One pick in the audit trail (table DrawLog). The trail is only ever
-// appended to: the program updates and deletes none of its rows.
+// One row of the audit trail (table DrawLog): a pick, a rejected try, a
+// candidate left out, or a redraw. Rows are only ever appended; each carries
+// the hash of the row before it and its own hash over its canonical content,
+// so that changing, removing or inserting a row breaks the chain.
+//
+// A row made from a pool names the stored snapshot of that pool (DrawPool)
+// and the candidates removed from it since, in order: the snapshot minus the
+// removed candidates is the pool the row looked at, whose size and
+// fingerprint the row also keeps.
 struct DrawLogEntry {
+    qlonglong id = 0; // given by the database
     QDateTime drawTime;
     QString userName;
     QString billID;
     DrawKind kind = DrawKind::Initial;
+    QString kindText; // as stored; set by fromRecord
+    DrawOutcome outcome = DrawOutcome::Picked;
+    QString outcomeText; // as stored; set by fromRecord
     // What the pick was for: the demand row's label, or the replaced mobile.
     QString demandRow;
-    // Absent for an emergency designation, which has no pool.
+    // ProjectSpeciality.id of the demand row (initial draw only).
+    std::optional<qlonglong> demandID;
+    // Absent for rows without a pool (emergency designation, redraw).
+    std::optional<qlonglong> poolID;
+    QString poolSnapshotHash;
+    QStringList poolRemoved;
     std::optional<int> poolSize;
     QString poolFingerprint;
-    // Absent when no random number decided the pick (a designated expert).
+    // Absent when no random number decided (designated expert, a candidate
+    // left out, an empty pool).
     std::optional<int> randomIndex;
     QString expertID;
+    // Why: the employer of a rejected try, the mobile of a left-out candidate,
+    // the number of result rows a redraw removed.
+    QString note;
+    QString prevHash;
+    QString rowHash;
 
-    // Fills the pool's size and fingerprint as they are at the moment of the pick.
+    // Fills the pool fields from the pool as it is now.
     void describePool(const CandidatePool& pool);
-    bool append(QSqlDatabase db, QString* error) const;
+    QString computeHash() const;
+
+    static DrawLogEntry fromRecord(const QSqlRecord& record);
+    // Columns in the order of insertValues(); the hash covers all of them.
+    static const QStringList& columns();
+    QVariantList insertValues() const;
 };

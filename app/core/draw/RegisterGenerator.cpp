@@ -1,8 +1,9 @@
 #include "RegisterGenerator.h"
 
-#include "SqlRun.h"
-
+#include "Clock.h"
 #include "PinyinInitials.h"
+#include "Services.h"
+#include "SqlRun.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -270,4 +271,8 @@ bool RegisterGenerator::fill(QSqlDatabase db, const Shape& shape, QString* error
     ok = ok && projects.flush() && demand.flush() && avoidedUnits.flush();
 
     return FinishTransaction(db, ok, error);
+}
+
+bool RegisterGenerator::fillDemo(QSqlDatabase db, QString* error) {
+    return fill(db, demo(Services::clock().now().date()), error);
 }

@@ -35,6 +35,9 @@ public:
     static Shape benchmark(int experts, const QDate& today);
 
     static bool fill(QSqlDatabase db, const Shape& shape, QString* error);
+    // The demo register dated from the clock service's today, for trying the
+    // program out.
+    static bool fillDemo(QSqlDatabase db, QString* error);
 
     // The number of the n-th (from 0) upcoming project and of the n-th expert.
     static QString upcomingBillID(int n);

@@ -2,11 +2,13 @@
 
 #include "Candidate.h"
 
-#include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 
 // One expert appended to a project's draw result (ProjectList), with the
-// expert's values as they are at the moment of the draw.
+// expert's values as they are at the moment of the draw. The texts the draw
+// writes itself (sms, ICNO, reType, reClass) are never missing: an empty one
+// is written as empty text.
 struct ResultRow {
     QString billID;
     Candidate expert;
@@ -19,5 +21,6 @@ struct ResultRow {
     static inline const QString kToBeContacted = QStringLiteral("待联系");
     static inline const QString kAutomaticReplacement = QStringLiteral("自动补抽");
 
-    bool append(QSqlDatabase db, QString* error) const;
+    static QString insertSql();
+    QVariantList insertValues() const;
 };

@@ -149,6 +149,7 @@ CREATE TABLE project (
     PRIMARY KEY (BillID)
 );
 CREATE TABLE ProjectSpeciality (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
     billID VARCHAR(30),
     specialtyClass VARCHAR(20),
     typeName INTEGER,
@@ -208,22 +209,58 @@ CREATE TABLE UserName (
     chkShow INTEGER,
     ICNO VARCHAR(50)
 );
--- One row per pick of any draw (drawKind initial, replacement, manual,
--- emergency). poolFingerprint is the SHA-256 (hex) of the pool's expertIDs
--- in pool order, each followed by a line feed; randomIndex is the position
--- the random source chose in that pool, empty when no random number decided
--- (designated expert, emergency designation).
+-- The audit trail of the draws. Every row of DrawLog is one event of a draw
+-- (drawKind initial, replacement, manual, emergency, redraw; outcome picked,
+-- cap-rejected, none, duplicate-mobile, cleared). The rows form one hash
+-- chain from the genesis value of 64 zeros: prevHash is the rowHash of the
+-- row before, rowHash the SHA-256 of the row's canonical text (see
+-- app/core/draw/CanonicalRecord.h). A row drawn from a pool names its stored
+-- snapshot (poolID, poolSnapshotHash) and the candidates removed from it
+-- since (poolRemoved, one expertID per line); poolSize and poolFingerprint
+-- (SHA-256 of the remaining expertIDs in pool order, each followed by a line
+-- feed) describe that pool, and randomIndex is the position the random
+-- source chose in it, empty when no random number decided.
 CREATE TABLE DrawLog (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     drawTime DATETIME,
     userName VARCHAR(50),
     billid VARCHAR(30),
     drawKind VARCHAR(20),
+    outcome VARCHAR(20),
     demandRow VARCHAR(255),
+    demandID INTEGER,
+    poolID INTEGER,
+    poolSnapshotHash VARCHAR(64),
+    poolRemoved TEXT,
     poolSize INTEGER,
     poolFingerprint VARCHAR(64),
     randomIndex INTEGER,
-    expertID VARCHAR(20)
+    expertID VARCHAR(20),
+    note VARCHAR(255),
+    prevHash VARCHAR(64),
+    rowHash VARCHAR(64)
+);
+-- A candidate pool as its query gave it, before the first event drawn from
+-- it: the expertIDs in pool order and the designated ones (one per line),
+-- and the rule inputs as "name=value" lines. snapshotHash covers them all
+-- and is repeated in every DrawLog row drawn from the pool.
+CREATE TABLE DrawPool (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    billid VARCHAR(30),
+    drawKind VARCHAR(20),
+    demandID INTEGER,
+    rules TEXT,
+    candidates TEXT,
+    designated TEXT,
+    candidateCount INTEGER,
+    snapshotHash VARCHAR(64)
+);
+-- The chain's last row and hash. Its one row is updated first by every
+-- writer, which serialises the writers of the chain.
+CREATE TABLE DrawLogHead (
+    id INTEGER PRIMARY KEY,
+    lastId INTEGER,
+    headHash VARCHAR(64)
 );
 
 CREATE INDEX ix_expert_specialtyClass ON expert (specialtyClass);
@@ -237,10 +274,16 @@ CREATE INDEX ix_ProjectSpeciality_billID ON ProjectSpeciality (billID);
 CREATE INDEX ix_projectHbdw_BillID ON projectHbdw (BillID);
 CREATE INDEX ix_ProjectHbExpert_BillID ON ProjectHbExpert (BillID);
 CREATE INDEX ix_DrawLog_billid ON DrawLog (billid);
+CREATE INDEX ix_DrawPool_billid ON DrawPool (billid);
+INSERT INTO DrawLogHead (id, lastId, headHash) VALUES (1, 0, '0000000000000000000000000000000000000000000000000000000000000000');
 
--- The audit trail of the draws is only ever appended to.
+-- The audit trail of the draws is only ever appended to, and its head row
+-- is never removed.
 CREATE TRIGGER DrawLog_no_update BEFORE UPDATE ON DrawLog BEGIN SELECT RAISE(ABORT, 'DrawLog is append-only'); END;
 CREATE TRIGGER DrawLog_no_delete BEFORE DELETE ON DrawLog BEGIN SELECT RAISE(ABORT, 'DrawLog is append-only'); END;
+CREATE TRIGGER DrawPool_no_update BEFORE UPDATE ON DrawPool BEGIN SELECT RAISE(ABORT, 'DrawPool is append-only'); END;
+CREATE TRIGGER DrawPool_no_delete BEFORE DELETE ON DrawPool BEGIN SELECT RAISE(ABORT, 'DrawPool is append-only'); END;
+CREATE TRIGGER DrawLogHead_no_delete BEFORE DELETE ON DrawLogHead BEGIN SELECT RAISE(ABORT, 'DrawLogHead is kept'); END;
 
 -- Every evaluation specialty with its full path text: the names from the
 -- top-level ancestor down to the node, joined by "/" ("工程/土建/结构"); a

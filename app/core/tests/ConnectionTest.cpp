@@ -1,4 +1,5 @@
 #include "DMsys.h"
+#include "RegisterGenerator.h"
 #include "SchemaInstaller.h"
 #include "ScriptedPrompt.h"
 #include "TempHome.h"
@@ -41,7 +42,7 @@ TEST(Connection, DeliveredDesktopDatabaseOpensWithTheSpecialtyList) {
             [&](QSqlDatabase& db) { db.setDatabaseName(home.path("mdf/db.sqlite")); }, &error));
         QSqlDatabase db = creator.ADOCon();
         ASSERT_TRUE(SchemaInstaller::install(db, DbEngine::Sqlite, &error)) << error.toStdString();
-        ASSERT_TRUE(SchemaInstaller::installDemoData(db, &error)) << error.toStdString();
+        ASSERT_TRUE(RegisterGenerator::fillDemo(db, &error)) << error.toStdString();
     }
     ScriptedPrompt prompt;
     TSysDM dm;

@@ -67,7 +67,7 @@ TEST_P(SchemaTest, EnabledConditionOfTheDialectSelectsEnabledExperts) {
 
 TEST_P(SchemaTest, DeliveredAdminHasTheInitialPasswordAndEveryRight) {
     QString error;
-    const auto admin = UserStore::find("admin", &error);
+    const auto admin = UserStore(db->dm().context()).find("admin", &error);
     ASSERT_TRUE(admin) << error.toStdString();
     EXPECT_TRUE(PasswordMatches("admin", "69081", admin->storedPassword));
     db->dm().setCurrentUser("admin");
@@ -77,7 +77,7 @@ TEST_P(SchemaTest, DeliveredAdminHasTheInitialPasswordAndEveryRight) {
 
 TEST_P(SchemaTest, RightIsReadAfreshAtEveryCheck) {
     QString error;
-    ASSERT_TRUE(UserStore::add("clerk", "pw", &error)) << error.toStdString();
+    ASSERT_TRUE(UserStore(db->dm().context()).add("clerk", "pw", &error)) << error.toStdString();
     db->dm().setCurrentUser("clerk");
     EXPECT_FALSE(UserHasRight("chkShow"));
     ASSERT_TRUE(db->exec("update UserName set chkShow = ? where UserName = ?", {true, "clerk"}));
@@ -90,11 +90,11 @@ TEST_P(SchemaTest, RightIsReadAfreshAtEveryCheck) {
 
 TEST_P(SchemaTest, AdminCannotBeRemovedOtherUsersCan) {
     QString error;
-    ASSERT_TRUE(UserStore::add("clerk", "pw", &error));
-    EXPECT_FALSE(UserStore::remove("admin", &error));
-    EXPECT_TRUE(UserStore::remove("clerk", &error));
-    EXPECT_FALSE(UserStore::find("clerk", &error));
-    EXPECT_TRUE(UserStore::find("admin", &error));
+    ASSERT_TRUE(UserStore(db->dm().context()).add("clerk", "pw", &error));
+    EXPECT_FALSE(UserStore(db->dm().context()).remove("admin", &error));
+    EXPECT_TRUE(UserStore(db->dm().context()).remove("clerk", &error));
+    EXPECT_FALSE(UserStore(db->dm().context()).find("clerk", &error));
+    EXPECT_TRUE(UserStore(db->dm().context()).find("admin", &error));
 }
 
 TEST_P(SchemaTest, EmptyAndCopyTableTextsOfTheDialectWork) {

@@ -97,8 +97,8 @@ TEST_F(LoginFormTest, SuccessfulLoginSetsTheUserAndRemembersAsTicked) {
 
 TEST_F(LoginFormTest, CardLogsInOnlyWhenItMatchesExactlyOneUser) {
     QString error;
-    ASSERT_TRUE(UserStore::add("clerk1", "a", &error));
-    ASSERT_TRUE(UserStore::add("clerk2", "b", &error));
+    ASSERT_TRUE(UserStore(db.dm().context()).add("clerk1", "a", &error));
+    ASSERT_TRUE(UserStore(db.dm().context()).add("clerk2", "b", &error));
     ASSERT_TRUE(db.exec("update UserName set ICNO = ? where UserName = ?", {"77001", "clerk1"}));
     ASSERT_TRUE(db.exec("update UserName set ICNO = ? where UserName in (?, ?)",
                         {"88002", "admin", "clerk2"}));

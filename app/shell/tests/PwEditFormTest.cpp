@@ -16,12 +16,12 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(db.ok()) << db.error().toStdString();
         QString error;
-        ASSERT_TRUE(UserStore::add("clerk", "old", &error));
+        ASSERT_TRUE(UserStore(db.dm().context()).add("clerk", "old", &error));
         db.dm().setCurrentUser("admin");
     }
     QString stored(const QString& user) {
         QString error;
-        const auto u = UserStore::find(user, &error);
+        const auto u = UserStore(db.dm().context()).find(user, &error);
         return u ? u->storedPassword : QString();
     }
     bool right(const QString& user, const QString& column) {
@@ -147,7 +147,7 @@ TEST_F(PwEditFormTest, CardNumberIsStoredForTheSelectedUser) {
     form.btnApply->click();
     QList<UserStore::User> users;
     QString error;
-    ASSERT_TRUE(UserStore::usersWithCard("0012345", &users, &error));
+    ASSERT_TRUE(UserStore(db.dm().context()).usersWithCard("0012345", &users, &error));
     ASSERT_EQ(users.size(), 1);
     EXPECT_EQ(users.first().name, "clerk");
 }

@@ -60,11 +60,12 @@ std::vector<DemandRow> addDrawProject(QSqlDatabase db) {
              {kBill, RegisterGenerator::employerName(u * 97)});
     std::vector<DemandRow> rows;
     for (int r = 0; r < 6; ++r)
-        rows.push_back({"技术类", RegisterGenerator::specialtyID(r * 41), "专业", "", 6});
+        rows.push_back({0, "技术类", RegisterGenerator::specialtyID(r * 41), "专业", "", 6});
     for (int r = 0; r < 2; ++r)
-        rows.push_back({"技术类", QVariant(), "行业", RegisterGenerator::industryName(r * 13), 6});
-    rows.push_back({"经济类", QVariant(), "经济类", "", 6});
-    rows.push_back({"造价类", QVariant(), "造价类", "", 6});
+        rows.push_back(
+            {0, "技术类", QVariant(), "行业", RegisterGenerator::industryName(r * 13), 6});
+    rows.push_back({0, "经济类", QVariant(), "经济类", "", 6});
+    rows.push_back({0, "造价类", QVariant(), "造价类", "", 6});
     for (const DemandRow& d : rows)
         exec(db,
              "insert into ProjectSpeciality (billID, specialtyClass, typeName, typeNameText, "

@@ -37,9 +37,8 @@ TEST_P(ManualPool, SpinCoversEveryCandidateAndRemovingLeavesTheRegister) {
     EXPECT_EQ(services.random.asked, std::vector<std::uint32_t>{3});
     EXPECT_EQ(dm().qryTypeSeek().current()->expertID, "0003");
 
-    QString error;
-    ASSERT_TRUE(dm().drawEngine().recordManualPick(kBill, "工程/信息", &error))
-        << error.toStdString();
+    const auto recorded = dm().drawEngine().recordManualPick(kBill, "工程/信息");
+    ASSERT_TRUE(recorded.ok()) << recorded.message.toStdString();
     dm().RemoveCurrentCandidate();
     EXPECT_EQ(idsOf(dm().qryTypeSeek()), QStringList({"0001", "0002"}));
     EXPECT_EQ(s->scalar("select COUNT(*) from expert").toInt(), 3);
@@ -72,9 +71,8 @@ TEST_P(ManualPool, SpecialtyPoolWithoutANumberFailsIntoItsOwnLog) {
 }
 
 TEST_P(ManualPool, EmergencyDesignationIsAuditedWithoutAPool) {
-    QString error;
-    ASSERT_TRUE(dm().drawEngine().recordEmergencyPick(kBill, "0007", &error))
-        << error.toStdString();
+    const auto recorded = dm().drawEngine().recordEmergencyPick(kBill, "0007");
+    ASSERT_TRUE(recorded.ok()) << recorded.message.toStdString();
     EXPECT_EQ(s->scalar("select drawKind from DrawLog").toString(), "emergency");
     EXPECT_TRUE(s->scalar("select poolSize from DrawLog").isNull());
     EXPECT_EQ(s->scalar("select expertID from DrawLog").toString(), "0007");

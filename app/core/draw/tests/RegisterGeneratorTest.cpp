@@ -11,7 +11,7 @@ using DemoRegister = DrawTest;
 TEST_P(DemoRegister, GivesANewcomerARegisterToDrawFrom) {
     QSqlDatabase db = dm().ADOCon();
     QString error;
-    ASSERT_TRUE(SchemaInstaller::installDemoData(db, &error)) << error.toStdString();
+    ASSERT_TRUE(RegisterGenerator::fillDemo(db, &error)) << error.toStdString();
     EXPECT_EQ(s->scalar("select COUNT(*) from expert").toInt(), 300);
     const int disabled = s->scalar("select COUNT(*) from expert where not (1=1" +
                                    dm().dialect().enabledCondition() + ")")

@@ -9,19 +9,32 @@
 
 #include <QStringList>
 #include <deque>
+#include <gtest/gtest.h>
 #include <random>
 #include <vector>
 
-// Random source that answers from a script (then 0), recording each range asked.
+// Random source that answers from a script (then 0), recording each range
+// asked. A draw that asks for an empty range, or a script that names an index
+// outside the range asked, fails the test: a silent correction would hide a
+// draw that asks for the wrong range.
 class ScriptedRandomSource : public RandomSource {
 public:
     std::uint32_t below(std::uint32_t n) override {
         asked.push_back(n);
+        if (n == 0) {
+            ADD_FAILURE() << "a draw asked for a random index of an empty pool";
+            return 0;
+        }
         if (script.empty())
             return 0;
         const std::uint32_t v = script.front();
         script.pop_front();
-        return v < n ? v : n - 1;
+        if (v >= n) {
+            ADD_FAILURE() << "scripted index " << v << " is outside the range 0.." << n - 1
+                          << " the draw asked for";
+            return 0;
+        }
+        return v;
     }
     std::deque<std::uint32_t> script;
     std::vector<std::uint32_t> asked;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DbContext.h"
 #include "DbEngine.h"
 
 #include <QObject>
@@ -16,8 +17,9 @@ class QSqlQueryModel;
 class SqlDialect;
 
 // The central data module: owns the one shared database connection that every
-// window uses, the process-wide database type and current user, and the
-// helpers that many windows share.
+// window uses, the process-wide database type and current user, the helpers
+// that many windows share, and the draws, whose work is done by the draw
+// engine of app/core/draw; the operations here only show its messages.
 class TSysDM : public QObject {
     Q_OBJECT
 public:
@@ -27,16 +29,17 @@ public:
     static inline const QString kConnectionName = QStringLiteral("ADOCon");
 
     // The shared connection; invalid until a database has been chosen.
-    QSqlDatabase ADOCon() const;
+    QSqlDatabase ADOCon() const { return context_.connection(); }
     bool isConnected() const;
-    DbEngine engine() const { return engine_; }
-    const SqlDialect& dialect() const;
+    const DbContext& context() const { return context_; }
+    DbEngine engine() const { return context_.engine(); }
+    const SqlDialect& dialect() const { return context_.dialect(); }
 
     // "0" server database, anything else the desktop file.
-    QString dbType() const { return dbType_; }
-    void setDbType(const QString& value) { dbType_ = value; }
-    QString currentUser() const { return currentUser_; }
-    void setCurrentUser(const QString& name) { currentUser_ = name; }
+    QString dbType() const { return context_.dbType(); }
+    void setDbType(const QString& value) { context_.setDbType(value); }
+    QString currentUser() const { return context_.currentUser(); }
+    void setCurrentUser(const QString& name) { context_.setCurrentUser(name); }
 
     // Opens the SQLite desktop database below the application home. On failure
     // shows "无法打开数据库，请确定程序安装正确！" with the reason and returns
@@ -65,12 +68,15 @@ public:
 
     static bool isPlainIdentifier(const QString& name);
 
-    // The draws (candidate pools and random picks, in draw/). A database error
-    // ends the draw with the standard error box.
+    // What the database lacks of the draw's audit tables; empty when complete.
+    QString missingAuditTables() const { return missingAudit_; }
+
+    // The draws. A database error or a refusal (another draw running) is
+    // shown in a message box.
     // Initial draw over every demand row of the project; false after an error.
     bool RunDraw(const QString& billID);
     // The new expert's mobile, "符合条件专家不足", or empty (switched off,
-    // unknown row or class, or after an error).
+    // unknown row or class, refused, or after an error).
     QString DrawReplacement(const QString& mobile, const QString& billID);
     bool HasDemand(const QString& billID);
     // Pools of the manual supplementary draw, in qryTypeSeek.
@@ -86,13 +92,12 @@ signals:
     void connected();
 
 private:
-    void ADOConAfterConnect();
+    void ADOConAfterConnect(const QStringList& settings);
 
-    DbEngine engine_ = DbEngine::Sqlite;
-    QString dbType_ = QStringLiteral("1");
-    QString currentUser_;
+    DbContext context_{kConnectionName};
     QSqlQueryModel* qrysp_;
     std::unique_ptr<DrawEngine> draw_;
+    QString missingAudit_;
 };
 
 // The one instance, created at start before any window.

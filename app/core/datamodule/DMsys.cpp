@@ -6,6 +6,7 @@
 #include "Services.h"
 #include "SqlDialect.h"
 #include "SqlRun.h"
+#include "SqliteJournal.h"
 #include "draw/DrawEngine.h"
 
 #include <QFileInfo>
@@ -19,7 +20,7 @@ TSysDM* SysDM = nullptr;
 
 TSysDM::TSysDM(QObject* parent)
     : QObject(parent), qrysp_(new QSqlQueryModel(this)),
-      draw_(std::make_unique<DrawEngine>(*this)) {
+      draw_(std::make_unique<DrawEngine>(context_)) {
     SysDM = this;
 }
 
@@ -29,16 +30,8 @@ TSysDM::~TSysDM() {
         SysDM = nullptr;
 }
 
-QSqlDatabase TSysDM::ADOCon() const {
-    return QSqlDatabase::database(kConnectionName, false);
-}
-
 bool TSysDM::isConnected() const {
     return ADOCon().isOpen();
-}
-
-const SqlDialect& TSysDM::dialect() const {
-    return SqlDialect::forEngine(engine_);
 }
 
 void TSysDM::CloseConnection() {
@@ -55,7 +48,7 @@ void TSysDM::CloseConnection() {
 bool TSysDM::OpenDatabase(DbEngine engine, const std::function<void(QSqlDatabase&)>& configure,
                           QString* error) {
     CloseConnection();
-    engine_ = engine;
+    context_.setEngine(engine);
     QSqlDatabase db =
         QSqlDatabase::addDatabase(SqlDialect::forEngine(engine).qtDriver(), kConnectionName);
     if (!db.isValid()) {
@@ -69,7 +62,11 @@ bool TSysDM::OpenDatabase(DbEngine engine, const std::function<void(QSqlDatabase
             *error = db.lastError().text();
         return false;
     }
-    ADOConAfterConnect();
+    // The desktop file's journal depends on where the file lies.
+    QStringList settings;
+    if (engine == DbEngine::Sqlite)
+        settings = SqliteJournal::settings(SqliteJournal::modeFor(db.databaseName()));
+    ADOConAfterConnect(settings);
     return true;
 }
 
@@ -100,8 +97,12 @@ bool TSysDM::OpenAccessDatabase(const QString& relativePath) {
     if (!ok) {
         CloseConnection();
         Services::prompt().error(QStringLiteral("无法打开数据库，请确定程序安装正确！") + error);
+        return false;
     }
-    return ok;
+    missingAudit_ = draw_->checkAuditTables();
+    if (!missingAudit_.isEmpty())
+        Services::prompt().warning(DrawEngine::missingAuditTablesMessage(missingAudit_));
+    return true;
 }
 
 bool TSysDM::OpenServerDatabase(const QString& dataLinkPath, QString* error) {
@@ -112,14 +113,21 @@ bool TSysDM::OpenServerDatabase(const QString& dataLinkPath, QString* error) {
     }
     const bool ok = OpenDatabase(
         link->engine(), [&](QSqlDatabase& db) { link->configure(db); }, error);
-    if (!ok)
+    if (!ok) {
         CloseConnection();
-    return ok;
+        return false;
+    }
+    missingAudit_ = draw_->checkAuditTables();
+    if (!missingAudit_.isEmpty())
+        Services::prompt().warning(DrawEngine::missingAuditTablesMessage(missingAudit_));
+    return true;
 }
 
-void TSysDM::ADOConAfterConnect() {
-    for (const QString& setting : dialect().connectionSettings())
+void TSysDM::ADOConAfterConnect(const QStringList& settings) {
+    for (const QString& setting : settings)
         QSqlQuery(ADOCon()).exec(setting);
+    missingAudit_.clear();
+    draw_->forgetAuditCheck();
     qrysp_->setQuery(QSqlQuery("select * from specialty", ADOCon()));
     emit connected();
 }
@@ -183,7 +191,7 @@ bool TSysDM::UserHasRight(const QString& rightColumn) {
     q.setForwardOnly(true);
     if (!q.prepare("Select * from userName where UserName = ?"))
         return false;
-    q.addBindValue(currentUser_);
+    q.addBindValue(currentUser());
     if (!q.exec() || !q.next())
         return false;
     const int field = q.record().indexOf(rightColumn);
@@ -194,35 +202,41 @@ bool UserHasRight(const QString& rightColumn) {
     return SysDM && SysDM->UserHasRight(rightColumn);
 }
 
+namespace {
+
+// Shows what a draw operation did not do: a refusal as a hint, an error as one.
+bool shown(const DrawEngine::Outcome& outcome) {
+    if (outcome.status == DrawEngine::Status::Refused)
+        Services::prompt().warning(outcome.message);
+    else if (outcome.status == DrawEngine::Status::Failed)
+        Services::prompt().error(outcome.message);
+    return outcome.ok();
+}
+
+} // namespace
+
 bool TSysDM::RunDraw(const QString& billID) {
-    QString error;
-    if (draw_->runDraw(billID, &error))
-        return true;
-    Services::prompt().error(error);
-    return false;
+    return shown(draw_->runDraw(billID));
 }
 
 QString TSysDM::DrawReplacement(const QString& mobile, const QString& billID) {
-    QString result, error;
-    if (!draw_->drawReplacement(mobile, billID, &result, &error))
-        Services::prompt().error(error);
+    QString result;
+    if (!shown(draw_->drawReplacement(mobile, billID, &result)))
+        return {};
     return result;
 }
 
 bool TSysDM::HasDemand(const QString& billID) {
     bool has = false;
-    QString error;
-    if (!draw_->hasDemand(billID, &has, &error))
-        Services::prompt().error(error);
-    return has;
+    return shown(draw_->hasDemand(billID, &has)) && has;
 }
 
 bool TSysDM::OpenClassPool(const QString& billID, const QString& specialtyClass) {
-    return draw_->openClassPool(billID, specialtyClass);
+    return shown(draw_->openClassPool(billID, specialtyClass));
 }
 
 bool TSysDM::OpenSpecialtyPool(const QString& billID, const QString& typeName) {
-    return draw_->openSpecialtyPool(billID, typeName);
+    return shown(draw_->openSpecialtyPool(billID, typeName));
 }
 
 void TSysDM::RemoveCurrentCandidate() {

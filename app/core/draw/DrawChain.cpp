@@ -1,0 +1,103 @@
+#include "DrawChain.h"
+
+#include "CandidatePool.h"
+#include "DbContext.h"
+#include "DrawLogEntry.h"
+#include "PoolSnapshot.h"
+#include "SqlDialect.h"
+#include "SqlRun.h"
+
+#include <QSqlError>
+
+DrawChain::DrawChain(const DbContext& db) : db_(db) {}
+DrawChain::~DrawChain() = default;
+
+bool DrawChain::prepare(std::unique_ptr<QSqlQuery>& q, const QString& sql, QString* error) {
+    if (q)
+        return true;
+    q = std::make_unique<QSqlQuery>(db_.connection());
+    if (q->prepare(sql))
+        return true;
+    if (error)
+        *error = q->lastError().text() + "\n" + sql;
+    q.reset();
+    return false;
+}
+
+bool DrawChain::lock(QString* error) {
+    locked_ = false;
+    if (!prepare(lock_, "UPDATE DrawLogHead SET lastId = lastId WHERE id = 1", error) ||
+        !RunPrepared(*lock_, {}, error))
+        return false;
+    if (lock_->numRowsAffected() != 1) {
+        if (error)
+            *error = QStringLiteral("抽取记录表 DrawLogHead 缺少链首行，不能记录抽取。");
+        return false;
+    }
+    if (!prepare(readHead_, "SELECT lastId, headHash FROM DrawLogHead WHERE id = 1", error) ||
+        !RunPrepared(*readHead_, {}, error))
+        return false;
+    if (!readHead_->next()) {
+        if (error)
+            *error = QStringLiteral("抽取记录表 DrawLogHead 缺少链首行，不能记录抽取。");
+        return false;
+    }
+    lastID_ = readHead_->value(0).toLongLong();
+    head_ = readHead_->value(1).toString();
+    readHead_->finish();
+    locked_ = true;
+    return true;
+}
+
+bool DrawChain::writeSnapshot(CandidatePool& pool, const QString& billID, const QString& drawKind,
+                              std::optional<qlonglong> demandID, const QString& rules,
+                              QString* error) {
+    if (pool.snapshotRow())
+        return true;
+    const PoolSnapshot s = PoolSnapshot::of(pool, billID, drawKind, demandID, rules);
+    if (!prepare(insertSnapshot_,
+                 db_.dialect().insertReturningId("DrawPool", PoolSnapshot::columns()), error) ||
+        !RunPrepared(*insertSnapshot_, s.insertValues(), error))
+        return false;
+    if (!insertSnapshot_->next()) {
+        if (error)
+            *error = QStringLiteral("the database gave no number for the pool snapshot");
+        return false;
+    }
+    pool.setSnapshotRow(insertSnapshot_->value(0).toLongLong(), s.snapshotHash);
+    insertSnapshot_->finish();
+    return true;
+}
+
+bool DrawChain::append(DrawLogEntry& entry, QString* error) {
+    if (!locked_) {
+        if (error)
+            *error = QStringLiteral("audit chain not locked");
+        return false;
+    }
+    entry.prevHash = head_;
+    entry.rowHash = entry.computeHash();
+    if (!prepare(insertEntry_, db_.dialect().insertReturningId("DrawLog", DrawLogEntry::columns()),
+                 error) ||
+        !RunPrepared(*insertEntry_, entry.insertValues(), error))
+        return false;
+    if (!insertEntry_->next()) {
+        if (error)
+            *error = QStringLiteral("the database gave no number for the audit row");
+        return false;
+    }
+    entry.id = insertEntry_->value(0).toLongLong();
+    insertEntry_->finish();
+    lastID_ = entry.id;
+    head_ = entry.rowHash;
+    return true;
+}
+
+bool DrawChain::release(QString* error) {
+    if (!locked_)
+        return true;
+    locked_ = false;
+    return prepare(writeHead_, "UPDATE DrawLogHead SET lastId = ?, headHash = ? WHERE id = 1",
+                   error) &&
+           RunPrepared(*writeHead_, {lastID_, head_}, error);
+}

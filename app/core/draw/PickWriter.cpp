@@ -1,0 +1,107 @@
+#include "PickWriter.h"
+
+#include "CandidatePool.h"
+
+#include "DbContext.h"
+#include "ResultRow.h"
+#include "SqlRun.h"
+
+#include <QSqlError>
+
+namespace {
+const QString kReadResult =
+    QStringLiteral("Select expertID, Employer, Mobile from ProjectList where billid = ?");
+}
+
+PickWriter::PickWriter(const DbContext& db) : db_(db), chain_(db) {}
+
+PickWriter::~PickWriter() {
+    if (open_)
+        db_.connection().rollback();
+}
+
+bool PickWriter::collect(QSqlQuery& q, Result* result) {
+    *result = Result();
+    while (q.next()) {
+        ++result->rows;
+        ++result->employers[q.value(1).toString()];
+        const QString mobile = q.value(2).toString().trimmed();
+        if (!mobile.isEmpty())
+            result->mobiles.insert(mobile);
+    }
+    q.finish();
+    return true;
+}
+
+bool PickWriter::readResult(const DbContext& db, const QString& billID, Result* result,
+                            QString* error) {
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    return RunBound(q, kReadResult, {billID}, error) && collect(q, result);
+}
+
+bool PickWriter::begin(const QString& billID, Result* result, QString* error) {
+    QSqlDatabase db = db_.connection();
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    open_ = true;
+    newSnapshot_ = nullptr;
+    if (!chain_.lock(error))
+        return false;
+    if (!readResult_) {
+        readResult_ = std::make_unique<QSqlQuery>(db);
+        readResult_->setForwardOnly(true);
+        if (!readResult_->prepare(kReadResult)) {
+            if (error)
+                *error = readResult_->lastError().text();
+            readResult_.reset();
+            return false;
+        }
+    }
+    return RunPrepared(*readResult_, {billID}, error) && collect(*readResult_, result);
+}
+
+bool PickWriter::writeSnapshot(CandidatePool& pool, const QString& billID, const QString& drawKind,
+                               std::optional<qlonglong> demandID, const QString& rules,
+                               QString* error) {
+    if (pool.snapshotRow())
+        return true;
+    if (!chain_.writeSnapshot(pool, billID, drawKind, demandID, rules, error))
+        return false;
+    newSnapshot_ = &pool;
+    return true;
+}
+
+bool PickWriter::appendResult(const ResultRow& row, QString* error) {
+    if (!insertRow_) {
+        insertRow_ = std::make_unique<QSqlQuery>(db_.connection());
+        if (!insertRow_->prepare(ResultRow::insertSql())) {
+            if (error)
+                *error = insertRow_->lastError().text();
+            insertRow_.reset();
+            return false;
+        }
+    }
+    return RunPrepared(*insertRow_, row.insertValues(), error);
+}
+
+bool PickWriter::appendEntry(DrawLogEntry& entry, QString* error) {
+    return chain_.append(entry, error);
+}
+
+bool PickWriter::finish(bool ok, QString* error) {
+    if (!open_)
+        return false;
+    open_ = false;
+    ok = ok && chain_.release(error);
+    QSqlDatabase db = db_.connection();
+    ok = FinishTransaction(db, ok, error);
+    // A snapshot rolled back with its batch is written again by the next one.
+    if (!ok && newSnapshot_)
+        newSnapshot_->clearSnapshotRow();
+    newSnapshot_ = nullptr;
+    return ok;
+}
