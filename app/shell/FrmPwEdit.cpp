@@ -4,6 +4,8 @@
 #include "EditNavigator.h"
 #include "PromptService.h"
 #include "Services.h"
+#include "SqlRun.h"
+#include "SqlTableName.h"
 #include "UserStore.h"
 
 #include <QCheckBox>
@@ -40,7 +42,7 @@ TPwEditForm::TPwEditForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("用户管理"));
 
     users_ = new QSqlTableModel(this, SysDM->ADOCon());
-    users_->setTable("UserName");
+    users_->setTable(SqlTableName::resolve(SysDM->ADOCon(), "UserName"));
     users_->setEditStrategy(QSqlTableModel::OnManualSubmit);
     users_->select();
     const int nameColumn = users_->record().indexOf("UserName");
@@ -127,19 +129,77 @@ TPwEditForm::TPwEditForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(pages, 2);
 
     connect(dbgrdhUsers->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                // Filling the boxes for another row must not write them back.
-                populating_ = true;
-                mapper_->setCurrentModelIndex(current);
-                populating_ = false;
-            });
+            &TPwEditForm::userRowChanged);
     connect(btnChangePW, &QPushButton::clicked, this, &TPwEditForm::btnChangePWClick);
     connect(btnADD, &QPushButton::clicked, this, &TPwEditForm::btnADDClick);
     connect(btnDelUser, &QPushButton::clicked, this, &TPwEditForm::btnDelUserClick);
     connect(btnApply, &QPushButton::clicked, this, &TPwEditForm::btnApplyClick);
 
     if (users_->rowCount() > 0)
-        dbgrdhUsers->selectRow(0);
+        showRow(users_->record(0).value("UserName").toString());
+}
+
+void TPwEditForm::userRowChanged(const QModelIndex& current) {
+    if (switching_)
+        return;
+    // The rights and the card number ticked for the row being left are
+    // stored before the boxes show the next row.
+    const QString next =
+        current.isValid() ? users_->record(current.row()).value("UserName").toString() : QString();
+    const QString left = shownUser_;
+    if (!storeEdits()) {
+        showRow(left);
+        return;
+    }
+    showRow(next);
+}
+
+void TPwEditForm::showRow(const QString& name) {
+    switching_ = true;
+    int row = -1;
+    for (int r = 0; r < users_->rowCount() && row < 0; ++r)
+        if (users_->record(r).value("UserName").toString() == name)
+            row = r;
+    if (row >= 0)
+        dbgrdhUsers->selectRow(row);
+    // Filling the boxes for another row must not write them back.
+    populating_ = true;
+    mapper_->setCurrentIndex(row);
+    populating_ = false;
+    shownUser_ = row >= 0 ? name : QString();
+    switching_ = false;
+}
+
+bool TPwEditForm::storeEdits() {
+    if (mapper_->currentIndex() >= 0)
+        mapper_->submit();
+    if (!users_->isDirty())
+        return true;
+    QSqlDatabase db = SysDM->ADOCon();
+    const bool own = db.transaction();
+    QString error;
+    // Storing reads the users again, which moves the grid's cursor: that is
+    // no choice of the user's.
+    const bool wasSwitching = std::exchange(switching_, true);
+    bool ok = users_->submitAll();
+    switching_ = wasSwitching;
+    if (!ok)
+        error = users_->lastError().text();
+    if (own)
+        ok = FinishTransaction(db, ok, &error);
+    if (!ok) {
+        Services::prompt().error(QStringLiteral("用户权限没有保存：") + error);
+        return false;
+    }
+    return true;
+}
+
+void TPwEditForm::done(int result) {
+    // Closing keeps what was ticked, as leaving the row does; a failure keeps
+    // the window open with the edits.
+    if (!storeEdits())
+        return;
+    QDialog::done(result);
 }
 
 QString TPwEditForm::selectedUser() const {
@@ -157,12 +217,15 @@ void TPwEditForm::selectUser(const QString& name) {
         }
 }
 
-void TPwEditForm::reload(const QString& select) {
+bool TPwEditForm::reload(const QString& select) {
+    if (!storeEdits())
+        return false;
     users_->select();
     if (select.isEmpty() && users_->rowCount() > 0)
-        dbgrdhUsers->selectRow(users_->rowCount() - 1);
+        showRow(users_->record(users_->rowCount() - 1).value("UserName").toString());
     else
-        selectUser(select);
+        showRow(select);
+    return true;
 }
 
 void TPwEditForm::rightToggled(int right, bool checked) {
@@ -195,15 +258,18 @@ void TPwEditForm::btnChangePWClick() {
         edt1->setFocus();
         return;
     }
-    if (!target.isEmpty()) {
-        QString error;
-        users_->submitAll();
-        if (!UserStore(SysDM->context()).setPassword(target, edtPw->text(), &error)) {
-            prompt.error(error);
-            return;
-        }
-        reload(target);
+    if (target.isEmpty()) {
+        prompt.info(QStringLiteral("请先在用户列表中选择要修改密码的用户"));
+        return;
     }
+    if (!storeEdits())
+        return;
+    QString error;
+    if (!UserStore(SysDM->context()).setPassword(target, edtPw->text(), &error)) {
+        prompt.error(error);
+        return;
+    }
+    reload(target);
     edtPw->clear();
     edt1->clear();
     prompt.info(QStringLiteral("密码成功修改，退出后请用新密码登录!"));
@@ -226,8 +292,9 @@ void TPwEditForm::btnADDClick() {
         edtPWNewA->setFocus();
         return;
     }
+    if (!storeEdits())
+        return;
     QString error;
-    users_->submitAll();
     if (!UserStore(SysDM->context()).add(edtUser->text(), edtPWNew->text(), &error)) {
         prompt.error(error);
         return;
@@ -252,8 +319,9 @@ void TPwEditForm::btnDelUserClick() {
     if (prompt.question(QStringLiteral("删除用户后，无法恢复？您确定要删除此用户吗"),
                         QStringLiteral("用户删除提示"), true, false) != PromptService::Answer::Yes)
         return;
+    if (!storeEdits())
+        return;
     QString error;
-    users_->submitAll();
     if (!UserStore(SysDM->context()).remove(target, &error)) {
         prompt.error(error);
         return;
@@ -263,12 +331,7 @@ void TPwEditForm::btnDelUserClick() {
 }
 
 void TPwEditForm::btnApplyClick() {
-    const QString user = selectedUser();
-    mapper_->submit();
-    if (!users_->submitAll()) {
-        Services::prompt().error(users_->lastError().text());
+    if (!reload(selectedUser()))
         return;
-    }
-    selectUser(user);
     Services::prompt().info(QStringLiteral("成功修改用户权限！"), QStringLiteral("成功修改"));
 }

@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QDataWidgetMapper;
+class QModelIndex;
 class QLineEdit;
 class QPushButton;
 class QSqlTableModel;
@@ -12,7 +13,8 @@ class QTableView;
 
 // The user manager: passwords, new users, rights and IC card numbers of the
 // user selected in the grid. The rights and the card number are edited on
-// the grid's rows through a mapper and posted by "确  认".
+// the grid's rows through a mapper; they are stored by "确  认", when another
+// user is chosen and when the window closes.
 class TPwEditForm : public QDialog {
     Q_OBJECT
 public:
@@ -45,11 +47,22 @@ public slots:
     void btnDelUserClick();
     void btnApplyClick();
 
+protected:
+    void done(int result) override;
+
 private:
-    void reload(const QString& select);
+    // Stores the rights and card number edited for the shown row; false after
+    // showing why not.
+    bool storeEdits();
+    // Reads the users again, showing the named one (the last when empty).
+    bool reload(const QString& select);
+    void userRowChanged(const QModelIndex& current);
+    void showRow(const QString& name);
     void rightToggled(int right, bool checked);
 
     QSqlTableModel* users_;
     QDataWidgetMapper* mapper_;
+    QString shownUser_;
     bool populating_ = false;
+    bool switching_ = false;
 };

@@ -1,5 +1,6 @@
 #include "ConfigIni.h"
 #include "DMsys.h"
+#include "EngineTest.h"
 #include "FrmLogin.h"
 #include "ScriptedPrompt.h"
 #include "TestDatabase.h"
@@ -21,10 +22,8 @@ void pressEnter(QWidget* w) {
 
 } // namespace
 
-class LoginFormTest : public ::testing::Test {
+class LoginFormTest : public EngineTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(db.ok()) << db.error().toStdString(); }
-    TestDatabase db{DbEngine::Sqlite};
     ScriptedPrompt prompt;
 };
 
@@ -35,7 +34,7 @@ struct RefusedLogin {
     const char* title;
 };
 
-TEST_F(LoginFormTest, RefusedLoginsShowTheirMessageAndKeepTheWindowOpen) {
+TEST_P(LoginFormTest, RefusedLoginsShowTheirMessageAndKeepTheWindowOpen) {
     const RefusedLogin cases[] = {
         {"", "69081", "用户名不能为空，请重新输入", "输入提示"},
         {"admin", "", "密码不能为空，请重新输入", "输入提示"},
@@ -54,11 +53,11 @@ TEST_F(LoginFormTest, RefusedLoginsShowTheirMessageAndKeepTheWindowOpen) {
         EXPECT_EQ(prompt.last(), c.message);
         EXPECT_EQ(prompt.shown.last().title, c.title);
         EXPECT_EQ(prompt.shown.last().icon, PromptService::Icon::Error);
-        EXPECT_TRUE(db.dm().currentUser().isEmpty());
+        EXPECT_TRUE(db->dm().currentUser().isEmpty());
     }
 }
 
-TEST_F(LoginFormTest, SuccessfulLoginSetsTheUserAndRemembersAsTicked) {
+TEST_P(LoginFormTest, SuccessfulLoginSetsTheUserAndRemembersAsTicked) {
     {
         TLoginForm form;
         EXPECT_TRUE(form.chkSaveUserName->isChecked());
@@ -69,17 +68,17 @@ TEST_F(LoginFormTest, SuccessfulLoginSetsTheUserAndRemembersAsTicked) {
         EXPECT_TRUE(form.succeeded());
         EXPECT_TRUE(prompt.shown.isEmpty());
     }
-    EXPECT_EQ(db.dm().currentUser(), "admin");
+    EXPECT_EQ(db->dm().currentUser(), "admin");
     // Remembered: the next window opens filled, and Enter logs in.
     {
-        db.dm().setCurrentUser(QString());
+        db->dm().setCurrentUser(QString());
         TLoginForm form;
         EXPECT_EQ(form.edtUser->text(), "admin");
         EXPECT_EQ(form.edtPassWord->text(), "69081");
         EXPECT_TRUE(form.chkSavePassword->isChecked());
         pressEnter(form.edtPassWord);
         EXPECT_TRUE(form.succeeded());
-        EXPECT_EQ(db.dm().currentUser(), "admin");
+        EXPECT_EQ(db->dm().currentUser(), "admin");
     }
     // Unticking both and logging in forgets them.
     {
@@ -95,13 +94,13 @@ TEST_F(LoginFormTest, SuccessfulLoginSetsTheUserAndRemembersAsTicked) {
     EXPECT_FALSE(form.chkSavePassword->isChecked());
 }
 
-TEST_F(LoginFormTest, CardLogsInOnlyWhenItMatchesExactlyOneUser) {
+TEST_P(LoginFormTest, CardLogsInOnlyWhenItMatchesExactlyOneUser) {
     QString error;
-    ASSERT_TRUE(UserStore(db.dm().context()).add("clerk1", "a", &error));
-    ASSERT_TRUE(UserStore(db.dm().context()).add("clerk2", "b", &error));
-    ASSERT_TRUE(db.exec("update UserName set ICNO = ? where UserName = ?", {"77001", "clerk1"}));
-    ASSERT_TRUE(db.exec("update UserName set ICNO = ? where UserName in (?, ?)",
-                        {"88002", "admin", "clerk2"}));
+    ASSERT_TRUE(UserStore(db->dm().context()).add("clerk1", "a", &error));
+    ASSERT_TRUE(UserStore(db->dm().context()).add("clerk2", "b", &error));
+    ASSERT_TRUE(db->exec("update UserName set ICNO = ? where UserName = ?", {"77001", "clerk1"}));
+    ASSERT_TRUE(db->exec("update UserName set ICNO = ? where UserName in (?, ?)",
+                         {"88002", "admin", "clerk2"}));
     for (const char* card : {"88002", "99999"}) {
         prompt.shown.clear();
         TLoginForm form;
@@ -119,13 +118,13 @@ TEST_F(LoginFormTest, CardLogsInOnlyWhenItMatchesExactlyOneUser) {
     form.edtIC->setText("77001");
     pressEnter(form.edtIC);
     EXPECT_TRUE(form.succeeded());
-    EXPECT_EQ(db.dm().currentUser(), "clerk1");
+    EXPECT_EQ(db->dm().currentUser(), "clerk1");
     // The stored form is never remembered as if it were a password.
     EXPECT_EQ(ConfigIni::readString("Login", "PassWord", "x"), "");
     EXPECT_EQ(ConfigIni::readString("Login", "UserName", ""), "clerk1");
 }
 
-TEST_F(LoginFormTest, SingleCharacterCardIsIgnored) {
+TEST_P(LoginFormTest, SingleCharacterCardIsIgnored) {
     TLoginForm form;
     form.edtIC->setText("7");
     pressEnter(form.edtIC);
@@ -133,7 +132,7 @@ TEST_F(LoginFormTest, SingleCharacterCardIsIgnored) {
     EXPECT_TRUE(prompt.shown.isEmpty());
 }
 
-TEST_F(LoginFormTest, WindowSystemCloseEndsTheProgramButTheExitButtonDoesNot) {
+TEST_P(LoginFormTest, WindowSystemCloseEndsTheProgramButTheExitButtonDoesNot) {
     {
         TLoginForm form;
         form.show();
@@ -146,3 +145,5 @@ TEST_F(LoginFormTest, WindowSystemCloseEndsTheProgramButTheExitButtonDoesNot) {
     form.close();
     EXPECT_TRUE(form.programEndRequested());
 }
+
+PANELPICK_ON_EVERY_ENGINE(LoginFormTest);

@@ -46,6 +46,9 @@ TEST_P(DrawReplacement, AppendsTheReplacementRowAndReturnsItsMobile) {
     EXPECT_EQ(v("ICNO"), "经济类");
     EXPECT_EQ(v("reType"), "");
     EXPECT_EQ(v("reClass"), "");
+    for (const char* column : {"sms", "reType", "reClass"})
+        EXPECT_FALSE(q.value(q.record().indexOf(column)).isNull())
+            << column << " is written as text, empty or not, never NULL";
     // The declined row keeps its state: the caller writes it.
     EXPECT_EQ(s->resultColumn(kBill, "state"), QStringList({"待联系", "待联系"}));
     EXPECT_EQ(s->scalar("select drawKind from DrawLog").toString(), "replacement");
@@ -84,6 +87,16 @@ TEST_P(DrawReplacement, DatabaseErrorIsShownAndNothingReturned) {
     ASSERT_TRUE(s->execDirect("drop table projectHbdw"));
     EXPECT_EQ(replace(), "");
     EXPECT_EQ(services.prompt.shown.size(), 1);
+}
+
+TEST_P(DrawReplacement, LeavesOutWhoeverHasANumberAlreadyInTheResult) {
+    ASSERT_TRUE(s->db().exec("update expert set Mobile = ? where expertID = ?",
+                             {DrawScenario::mobileOf("0009"), "0001"}));
+    EXPECT_EQ(replace(), DrawScenario::mobileOf("0002"));
+    EXPECT_EQ(services.random.asked, std::vector<std::uint32_t>{1});
+    EXPECT_EQ(s->scalar("select expertID from DrawLog where outcome = ?", {"duplicate-mobile"})
+                  .toString(),
+              "0001");
 }
 
 PANELPICK_ON_EVERY_ENGINE(DrawReplacement);

@@ -181,6 +181,47 @@ TEST_P(RecentDrawWindow, LeavesOutExpertsDrawnInTheWindow) {
 
 PANELPICK_CASES_ON_EVERY_ENGINE(RecentDrawWindow, kWindowCases);
 
+struct StoredDateCase {
+    std::string name;
+    QString otherEvaluation; // as another writer stored it
+    bool leftOut;
+};
+
+// Dates written by other writers (an import, the sqlite3 shell, an older
+// file): "yyyy-mm-dd hh:mm:ss" or a date alone compare by value at the day's
+// edges, like the program's own.
+const std::vector<StoredDateCase> kStoredDateCases{
+    {"BlankFormAtTheLowerBound", "2026-05-07 23:59:59", true},
+    {"BlankFormJustBefore", "2026-05-07 23:59:58", false},
+    {"BlankFormLastSecondOfTheDay", "2026-05-10 23:59:59", true},
+    {"BlankFormDayAfter", "2026-05-11 00:00:00", false},
+    {"DateAloneOnTheFirstDay", "2026-05-07", false},
+    {"DateAloneInside", "2026-05-08", true},
+    {"DateAloneOnTheEvaluationDay", "2026-05-10", true},
+    {"DateAloneDayAfter", "2026-05-11", false},
+    {"IsoWithT", "2026-05-07T23:59:59", true},
+};
+
+class StoredDateForms : public DrawTestOn<std::tuple<DbEngine, StoredDateCase>> {};
+
+TEST_P(StoredDateForms, RecentDrawWindowComparesByValue) {
+    const StoredDateCase& c = std::get<1>(GetParam());
+    s->project(kBill, kEvaluation, 3);
+    s->project("OTHER", kEvaluation);
+    // This project's own date as a date alone, the other's in the case's form.
+    ASSERT_TRUE(s->db().exec("update project set PBBeginDate = ? where BillID = ?",
+                             {QStringLiteral("2026-05-10"), kBill}));
+    ASSERT_TRUE(s->db().exec("update project set PBBeginDate = ? where BillID = ?",
+                             {c.otherEvaluation, "OTHER"}));
+    s->expert(matching(PoolKind::InitialClass, "0001"));
+    s->expert(matching(PoolKind::InitialClass, "0002"));
+    s->drawn("OTHER", "0001", "经济类");
+    const QStringList expected = c.leftOut ? QStringList{"0002"} : QStringList{"0001", "0002"};
+    EXPECT_EQ(poolOf(PoolKind::ManualClass, *s, dm()), expected);
+}
+
+PANELPICK_CASES_ON_EVERY_ENGINE(StoredDateForms, kStoredDateCases);
+
 struct ReplacementCase {
     std::string name;
     QString reType;

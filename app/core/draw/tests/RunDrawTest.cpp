@@ -1,6 +1,7 @@
 #include "CandidatePool.h"
 #include "DrawEngine.h"
 #include "DrawTest.h"
+#include "SqlRun.h"
 
 #include <QCryptographicHash>
 #include <QSqlQuery>
@@ -44,9 +45,11 @@ TEST_P(RunDraw, WritesTheResultRowOfItsDemandRow) {
     EXPECT_EQ(v("pf"), "1");
     EXPECT_EQ(v("dialcount"), "1");
     EXPECT_EQ(v("sms"), "");
+    EXPECT_FALSE(q.value(q.record().indexOf("sms")).isNull()) << "sms is empty text, not NULL";
     EXPECT_EQ(v("ICNO"), "工程建设/房屋建筑");
     EXPECT_EQ(v("reType"), "11");
     EXPECT_EQ(v("reClass"), "");
+    EXPECT_FALSE(q.value(q.record().indexOf("reClass")).isNull()) << "reClass is empty, not NULL";
     EXPECT_FALSE(q.next());
 }
 
@@ -218,6 +221,87 @@ TEST_P(RunDraw, ProjectWithoutProjectRowDrawsOnDemandAndAvoidanceAlone) {
     s->demand(kBill, "经济类", {}, "经济类", "", 2);
     ASSERT_TRUE(dm().RunDraw(kBill));
     EXPECT_EQ(s->resultIDs(kBill), QStringList({"0001"}));
+}
+
+TEST_P(RunDraw, AnotherDrawAskedForDuringThePacingIsRefusedAndChangesNothing) {
+    s->project(kBill, kEvaluation);
+    s->project("PRJ00000002", kEvaluation);
+    for (const char* id : {"0001", "0002", "0003", "0004"})
+        s->expert({.id = id, .cls = "经济类"});
+    s->demand(kBill, "经济类", {}, "经济类", "", 2);
+    s->demand("PRJ00000002", "经济类", {}, "经济类", "", 1);
+    s->drawn("PRJ00000002", "0004", "经济类");
+    s->setAutoReplacement(true);
+    QStringList refusals;
+    services.waiter.duringWait = [&](int ms) {
+        if (ms != DrawEngine::kPacingMs)
+            return;
+        EXPECT_FALSE(dm().RunDraw("PRJ00000002"));
+        EXPECT_EQ(dm().DrawReplacement(DrawScenario::mobileOf("0004"), "PRJ00000002"), "");
+        EXPECT_FALSE(dm().OpenClassPool(kBill, "经济类"));
+        EXPECT_FALSE(dm().OpenSpecialtyPool(kBill, "11"));
+        EXPECT_EQ(dm().drawEngine().moveToRandomCandidate(), -1);
+        for (const auto& m : services.prompt.shown)
+            refusals << m.text;
+        services.prompt.shown.clear();
+    };
+    services.random.script = {2, 0};
+    ASSERT_TRUE(dm().RunDraw(kBill));
+    // The running draw took its two experts from its own pool, untouched.
+    EXPECT_EQ(s->resultIDs(kBill), QStringList({"0003", "0001"}));
+    EXPECT_EQ(s->resultIDs("PRJ00000002"), QStringList({"0004"}));
+    EXPECT_EQ(services.random.asked, (std::vector<std::uint32_t>{4, 3}));
+    ASSERT_EQ(refusals.size(), 8);
+    for (const QString& r : refusals)
+        EXPECT_EQ(r, DrawEngine::kBusy);
+    // Once it has ended, the next draw runs.
+    EXPECT_TRUE(dm().OpenClassPool(kBill, "经济类"));
+}
+
+TEST_P(RunDraw, MissingEmployerCountsAsTheEmptyOneForTheCap) {
+    s->project(kBill, kEvaluation, 0, 1);
+    const QVariant none(QMetaType::fromType<QString>());
+    s->expert({.id = "0001", .cls = "经济类", .employer = none});
+    s->expert({.id = "0002", .cls = "经济类", .employer = ""});
+    s->expert({.id = "0003", .cls = "经济类", .employer = none});
+    s->expert({.id = "0004", .cls = "经济类", .employer = "B"});
+    s->demand(kBill, "经济类", {}, "经济类", "", 3);
+    // 0001 (no employer) first; then 0002 and 0003 hit the cap of the empty
+    // employer, which leaves 0004 alone.
+    services.random.script = {0, 0};
+    ASSERT_TRUE(dm().RunDraw(kBill));
+    EXPECT_EQ(s->resultIDs(kBill), QStringList({"0001", "0004"}));
+    EXPECT_EQ(services.random.asked, (std::vector<std::uint32_t>{4, 3, 1}));
+    EXPECT_EQ(s->scalar("select COUNT(*) from DrawLog where outcome = ?", {"cap-rejected"}).toInt(),
+              1);
+    EXPECT_EQ(s->scalar("select COUNT(*) from DrawLog where outcome = ?", {"none"}).toInt(), 1);
+}
+
+TEST_P(RunDraw, NobodySitsTwiceUnderOneMobileNumber) {
+    s->project(kBill, kEvaluation);
+    for (const char* id : {"0001", "0002", "0003", "0004"})
+        s->expert({.id = id, .cls = "经济类"});
+    s->expert({.id = "0005", .cls = "造价类"});
+    // 0003 and 0005 are the same person entered twice.
+    ASSERT_TRUE(s->db().exec("update expert set Mobile = ? where expertID in (?, ?)",
+                             {" 13800138000", "0003", "0005"}));
+    ASSERT_TRUE(
+        s->db().exec("update expert set Mobile = ? where expertID = ?", {"13800138000 ", "0002"}));
+    s->demand(kBill, "经济类", {}, "经济类", "", 2);
+    s->demand(kBill, "造价类", {}, "造价类", "", 1);
+    services.random.script = {1, 1};
+    ASSERT_TRUE(dm().RunDraw(kBill));
+    // 0002 first; 0003 shares its number and leaves the pool, so the second
+    // pick is made among 0001 and 0004; the cost row finds nobody.
+    EXPECT_EQ(s->resultIDs(kBill), QStringList({"0002", "0004"}));
+    EXPECT_EQ(services.random.asked, (std::vector<std::uint32_t>{4, 2}));
+    QSqlQuery q(dm().ADOCon());
+    ASSERT_TRUE(q.exec("select expertID, note from DrawLog where outcome = 'duplicate-mobile' "
+                       "order by id"));
+    QStringList left;
+    while (q.next())
+        left << q.value(0).toString() + " " + q.value(1).toString();
+    EXPECT_EQ(left, QStringList({"0003 13800138000", "0005 13800138000"}));
 }
 
 PANELPICK_ON_EVERY_ENGINE(RunDraw);

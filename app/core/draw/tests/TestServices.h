@@ -9,6 +9,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
@@ -52,10 +53,17 @@ private:
     std::mt19937 gen_;
 };
 
+// Records every wait; duringWait, when set, runs inside each one, as the
+// event loop would run a window's handlers while a draw paces itself.
 class RecordingWaiter : public Waiter {
 public:
-    void wait(int ms) override { waits.push_back(ms); }
+    void wait(int ms) override {
+        waits.push_back(ms);
+        if (duringWait)
+            duringWait(ms);
+    }
     std::vector<int> waits;
+    std::function<void(int)> duringWait;
 };
 
 class FixedClock : public Clock {
