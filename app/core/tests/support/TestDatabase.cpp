@@ -90,20 +90,44 @@ TestDatabase::TestDatabase(DbEngine engine)
         if (!adminExec("CREATE DATABASE " + pgDatabase_ + " ENCODING 'UTF8' TEMPLATE template0",
                        &error_))
             return;
-        ok_ = dm_->OpenDatabase(
-            DbEngine::Postgres, [&](QSqlDatabase& db) { configurePg(db, pgDatabase_); }, &error_);
-        dm_->setDbType("0");
     } else {
         QDir(home_->dir()).mkpath("mdf");
-        const QString file = home_->path("mdf/db.sqlite");
-        ok_ = dm_->OpenDatabase(
-            DbEngine::Sqlite, [&](QSqlDatabase& db) { db.setDatabaseName(file); }, &error_);
-        dm_->setDbType("1");
     }
+    ok_ = open();
     if (ok_) {
         QSqlDatabase db = dm_->ADOCon();
         ok_ = SchemaInstaller::install(db, engine, &error_);
     }
+}
+
+bool TestDatabase::open() {
+    if (engine_ == DbEngine::Postgres) {
+        dm_->setDbType("0");
+        return dm_->OpenDatabase(
+            DbEngine::Postgres, [&](QSqlDatabase& db) { configurePg(db, pgDatabase_); }, &error_);
+    }
+    const QString file = home_->path("mdf/db.sqlite");
+    dm_->setDbType("1");
+    return dm_->OpenDatabase(
+        DbEngine::Sqlite, [&](QSqlDatabase& db) { db.setDatabaseName(file); }, &error_);
+}
+
+void TestDatabase::handOver() {
+    dm_->CloseConnection();
+    if (engine_ != DbEngine::Postgres)
+        return;
+    const auto s = pgSettings();
+    home_->write("conn.udl", QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB "
+                                            "initstring\r\nProvider=PostgreSQL;Data Source=%1,%2;"
+                                            "Initial Catalog=%3;User ID=%4;Password=%5\r\n")
+                                 .arg(s.value("host", "127.0.0.1"), s.value("port", "5432"),
+                                      pgDatabase_, s.value("user", "postgres"), s.value("password"))
+                                 .toUtf8());
+    home_->write("Config.Ini", "[Login]\r\nDBType=0\r\n");
+}
+
+bool TestDatabase::reopen() {
+    return open();
 }
 
 TestDatabase::~TestDatabase() {

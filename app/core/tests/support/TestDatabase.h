@@ -28,6 +28,13 @@ public:
     // The first value of the first row; a failing query fails the test.
     QVariant scalar(const QString& sql, const QVariantList& values = {});
 
+    // Lets a program under test open the same database as the program would
+    // (the SQLite file is already where the program looks; for PostgreSQL a
+    // conn.udl and DBType 0 are written into the home), with this module's
+    // connection closed meanwhile; reopen() takes it up again.
+    void handOver();
+    bool reopen();
+
     static bool postgresAvailable();
     // Runs one statement on the test server's maintenance database (CREATE /
     // DROP DATABASE), on a connection of its own.
@@ -37,6 +44,8 @@ public:
     static QString engineName(DbEngine engine);
 
 private:
+    bool open();
+
     std::unique_ptr<TempHome> home_;
     std::unique_ptr<TSysDM> dm_;
     DbEngine engine_;
