@@ -1,10 +1,14 @@
 # Sourced by the test command: starts a private PostgreSQL server for one run
 # (its own data folder, socket folder and port), stops it on exit, and exports
-# PANELPICK_TEST_PG for the database tests.
+# PANELPICK_TEST_PG for the database tests. The tests run it without fsync;
+# PANELPICK_PG_DURABLE=1 keeps fsync and synchronous commit on, as a real
+# server runs, for the benchmarks.
 pg_private_start() {
     local bindir
     bindir="$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)"
     [[ -x "$bindir/initdb" ]] || { echo "PostgreSQL server binaries not found" >&2; return 1; }
+    local durability="-c fsync=off"
+    [[ "${PANELPICK_PG_DURABLE:-0}" == 1 ]] && durability="-c fsync=on -c synchronous_commit=on"
     PG_PRIVATE_DIR="$(mktemp -d /tmp/panelpick-pg.XXXXXX)"
     PG_PRIVATE_PORT="${PANELPICK_PG_PORT:-$((20000 + RANDOM % 20000))}"
     local runas=()
@@ -18,7 +22,7 @@ pg_private_start() {
         --encoding=UTF8 --locale=C.UTF-8 >"$PG_PRIVATE_DIR/initdb.log" 2>&1 ||
         { cat "$PG_PRIVATE_DIR/initdb.log" >&2; return 1; }
     "${runas[@]}" "$bindir/pg_ctl" -D "$PG_PRIVATE_DIR/data" -l "$PG_PRIVATE_DIR/server.log" -w \
-        -o "-p $PG_PRIVATE_PORT -k $PG_PRIVATE_DIR -c listen_addresses=127.0.0.1 -c fsync=off" start >/dev/null ||
+        -o "-p $PG_PRIVATE_PORT -k $PG_PRIVATE_DIR -c listen_addresses=127.0.0.1 $durability" start >/dev/null ||
         { cat "$PG_PRIVATE_DIR/server.log" >&2; return 1; }
     PG_PRIVATE_BIN="$bindir"
     export PANELPICK_TEST_PG="host=127.0.0.1 port=$PG_PRIVATE_PORT user=postgres dbname=postgres"

@@ -30,3 +30,18 @@ QString SqlDialect::insertReturningId(const QString& table, const QStringList& c
     return "INSERT INTO " + table + " (" + columns.join(", ") + ") VALUES (" +
            placeholders(columns.size()) + ") RETURNING id";
 }
+
+// The servers start from the demand's candidates only with an anti-join.
+QString SqlDialect::notAmong(const QString& column, const QString& innerColumn,
+                             const QString& fromWhere) const {
+    return " and not exists (select 1 " + fromWhere + " and " + innerColumn + " = " + column + ")";
+}
+
+QString SqlDialect::updateReturning(const QString& update, const QStringList& columns) const {
+    return update + " RETURNING " + columns.join(", ");
+}
+
+BoundSql SqlDialect::dateTimeBetween(const QString& column, const QDateTime& from,
+                                     const QDateTime& to) const {
+    return BoundSql(" " + column + " between ? and ? ", {from, to});
+}

@@ -10,10 +10,16 @@ QString SqlServerDialect::emptyTable(const QString& table) const {
 QString SqlServerDialect::copyTable(const QString& newName, const QString& table) const {
     return "select * into " + newName + " FROM " + table;
 }
+// A table with triggers takes an OUTPUT clause only into a table variable,
+// which the batch then reads.
 QString SqlServerDialect::insertReturningId(const QString& table,
                                             const QStringList& columns) const {
-    return "INSERT INTO " + table + " (" + columns.join(", ") + ") OUTPUT INSERTED.id VALUES (" +
-           placeholders(columns.size()) + ")";
+    return "SET NOCOUNT ON; DECLARE @ids TABLE (id INT); INSERT INTO " + table + " (" +
+           columns.join(", ") + ") OUTPUT INSERTED.id INTO @ids VALUES (" +
+           placeholders(columns.size()) + "); SELECT id FROM @ids";
+}
+QString SqlServerDialect::updateReturning(const QString&, const QStringList&) const {
+    return {};
 }
 QString SqlServerDialect::qtDriver() const {
     return "QODBC";

@@ -9,5 +9,6 @@ public:
     QString emptyTable(const QString& table) const override;
     QString copyTable(const QString& newName, const QString& table) const override;
     QString insertReturningId(const QString& table, const QStringList& columns) const override;
+    QString updateReturning(const QString& update, const QStringList& columns) const override;
     QString qtDriver() const override;
 };

@@ -17,8 +17,6 @@ bool CandidatePool::open(QSqlDatabase db, const BoundSql& sql, QString* error) {
         return false;
     const QSqlRecord rec = q.record();
     const int fId = rec.indexOf("expertID");
-    const int fName = rec.indexOf("expertName");
-    const int fTel = rec.indexOf("TEL");
     const int fMobile = rec.indexOf("Mobile");
     const int fEmployer = rec.indexOf("Employer");
     const int fClass = rec.indexOf("specialtyClass");
@@ -29,15 +27,17 @@ bool CandidatePool::open(QSqlDatabase db, const BoundSql& sql, QString* error) {
     while (q.next()) {
         Candidate c;
         c.expertID = q.value(fId).toString();
-        if (seen.contains(c.expertID))
+        // An expert without a number cannot be written into a result (and a
+        // stray row of that kind compares differently on every engine).
+        if (c.expertID.isEmpty() || seen.contains(c.expertID))
             continue;
         seen.insert(c.expertID);
-        c.expertName = q.value(fName);
-        c.tel = q.value(fTel);
         c.mobile = q.value(fMobile);
         c.employer = q.value(fEmployer);
         c.specialtyClass = q.value(fClass).toString();
         c.designated = q.value(fCheck).toInt() == 1;
+        c.mobileKey = c.mobile.toString().trimmed();
+        c.idUtf8 = c.expertID.toUtf8() + '\n';
         snapshot_ << c.expertID;
         if (c.designated)
             snapshotDesignated_ << c.expertID;
@@ -99,8 +99,7 @@ std::vector<Candidate> CandidatePool::removeMobiles(const QSet<QString>& mobiles
     if (mobiles.isEmpty())
         return out;
     std::erase_if(rows_, [&](const Candidate& c) {
-        const QString m = c.mobileText().trimmed();
-        if (m.isEmpty() || !mobiles.contains(m))
+        if (c.mobileKey.isEmpty() || !mobiles.contains(c.mobileKey))
             return false;
         noteRemoved(c);
         out.push_back(c);
@@ -132,11 +131,10 @@ QString CandidatePool::fingerprintOf(const QStringList& expertIDs) {
 }
 
 QString CandidatePool::fingerprint() const {
-    QStringList ids;
-    ids.reserve(size());
+    QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const Candidate& c : rows_)
-        ids << c.expertID;
-    return fingerprintOf(ids);
+        hash.addData(c.idUtf8);
+    return QString::fromLatin1(hash.result().toHex());
 }
 
 QStringList CandidatePool::rebuild(const QStringList& snapshot, const QStringList& removed) {

@@ -6,19 +6,10 @@
 
 namespace {
 
-// Only what a result row copies: the register's photographs and résumés stay
-// in the database.
+// Only what the rules look at: a pool is read whole for every demand row, and
+// the result row copies the rest from the register when it is written.
 const QString kColumns = QStringLiteral(
-    "expert.expertID, expert.expertName, expert.TEL, expert.Mobile, expert.Employer, "
-    "expert.specialtyClass, expert.ischeck");
-
-// A result row without an expert number must not empty every pool through
-// the NULL rule of "not in".
-BoundSql notYetDrawn(const QString& billID) {
-    return BoundSql(" and (expert.expertid not in(select expertid from projectList where  billid "
-                    "= ? and expertid is not null))",
-                    {billID});
-}
+    "expert.expertID, expert.Mobile, expert.Employer, expert.specialtyClass, expert.ischeck");
 
 } // namespace
 
@@ -36,37 +27,45 @@ BoundSql CandidateRules::specialtyHead() {
                     "expertSpecialtyType.eid  Where 1=1 ");
 }
 
-BoundSql CandidateRules::byClass(const QString& specialtyClass, const QString& billID) {
+BoundSql CandidateRules::notYetDrawn(const QString& billID) const {
+    return BoundSql(dialect_.notAmong("expert.expertid", "pl.expertid",
+                                      "from projectList pl where pl.billid = ?"),
+                    {billID});
+}
+
+BoundSql CandidateRules::byClass(const QString& specialtyClass, const QString& billID) const {
     return BoundSql(" and expert.specialtyClass = ?", {specialtyClass}) + notYetDrawn(billID);
 }
 
-BoundSql CandidateRules::byIndustry(const QString& industry, const QString& billID) {
+BoundSql CandidateRules::byIndustry(const QString& industry, const QString& billID) const {
     return BoundSql(" and expert.specialty = ?", {industry.trimmed()}) + notYetDrawn(billID);
 }
 
-BoundSql CandidateRules::bySpecialty(int typeName, const QString& billID) {
+BoundSql CandidateRules::bySpecialty(int typeName, const QString& billID) const {
     return BoundSql(" and expertSpecialtyType.tid = ? ", {typeName}) + notYetDrawn(billID);
 }
 
-BoundSql CandidateRules::BuildExclusionClause(const DrawProject& project,
-                                              const SqlDialect& dialect) {
+BoundSql CandidateRules::BuildExclusionClause(const DrawProject& project) const {
     const QString& b = project.billID;
+    // The avoided units stay a "not in": an expert without an employer is
+    // left out whenever the project avoids some unit, as the rule has it.
     BoundSql out(" and (expert.employer not in (SELECT bidderName FROM projectHbdw where BillID = "
-                 "? and bidderName is not null)) and (expert.expertID not in(SELECT expertID "
-                 "from ProjectHbExpert Where BillID = ? and expertID is not null))",
+                 "? and bidderName is not null))" +
+                     dialect_.notAmong("expert.expertID", "he.expertID",
+                                       "from ProjectHbExpert he Where he.BillID = ?"),
                  {b, b});
-    out += BoundSql(dialect.enabledCondition());
+    out += BoundSql(dialect_.enabledCondition());
     const QString city = project.city.trimmed();
     if (!city.isEmpty())
         out += BoundSql(" and expert.city  = ? ", {city});
     if (project.gapDay > 0 && project.pbBeginDate.isValid()) {
         const Window w = recentDrawWindow(project);
-        out += BoundSql(" and expert.expertid not in(select projectList.expertid from projectList "
-                        "left join project on project.BillID = projectList.BillID  where " +
-                            dialect.dateTimeValue("project.PBBeginDate") + " between " +
-                            dialect.dateTimeValue("?") + " and " + dialect.dateTimeValue("?") +
-                            " and projectList.expertid is not null)",
-                        {w.from, w.to});
+        const BoundSql between = dialect_.dateTimeBetween("rp.PBBeginDate", w.from, w.to);
+        out += BoundSql(dialect_.notAmong("expert.expertid", "rl.expertid",
+                                          "from projectList rl inner join project rp on "
+                                          "rp.BillID = rl.BillID where" +
+                                              between.text()),
+                        between.values());
     }
     return out;
 }
@@ -90,7 +89,8 @@ BoundSql CandidateRules::fullQuery(const BoundSql& head, const BoundSql& demand,
     return head + demand + exclusion + BoundSql(" order by expert.expertID");
 }
 
-CandidateRules::Demand CandidateRules::forDemandRow(const DemandRow& row, const QString& billID) {
+CandidateRules::Demand CandidateRules::forDemandRow(const DemandRow& row,
+                                                    const QString& billID) const {
     if (row.specialtyClass != kTechnical)
         return {classHead(), byClass(row.specialtyClass, billID)};
     if (!row.specialty.trimmed().isEmpty())
@@ -100,7 +100,7 @@ CandidateRules::Demand CandidateRules::forDemandRow(const DemandRow& row, const 
 
 CandidateRules::Replacement CandidateRules::forTechnicalReplacement(const DrawProject& project,
                                                                     const QString& reType,
-                                                                    const QString& reClass) {
+                                                                    const QString& reClass) const {
     Replacement out;
     const QString& b = project.billID;
     if (project.typeName.isNull() || project.typeName.toString().trimmed().isEmpty()) {

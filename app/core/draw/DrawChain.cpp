@@ -26,25 +26,29 @@ bool DrawChain::prepare(std::unique_ptr<QSqlQuery>& q, const QString& sql, QStri
 
 bool DrawChain::lock(QString* error) {
     locked_ = false;
-    if (!prepare(lock_, "UPDATE DrawLogHead SET lastId = lastId WHERE id = 1", error) ||
-        !RunPrepared(*lock_, {}, error))
-        return false;
-    if (lock_->numRowsAffected() != 1) {
+    static const QString update =
+        QStringLiteral("UPDATE DrawLogHead SET lastId = lastId WHERE id = 1");
+    const QString lockAndRead = db_.dialect().updateReturning(update, {"lastId", "headHash"});
+    QSqlQuery* head = nullptr;
+    if (!lockAndRead.isEmpty()) {
+        if (!prepare(lock_, lockAndRead, error) || !RunPrepared(*lock_, {}, error))
+            return false;
+        head = lock_.get();
+    } else {
+        if (!prepare(lock_, update, error) || !RunPrepared(*lock_, {}, error) ||
+            !prepare(readHead_, "SELECT lastId, headHash FROM DrawLogHead WHERE id = 1", error) ||
+            !RunPrepared(*readHead_, {}, error))
+            return false;
+        head = readHead_.get();
+    }
+    if (!head->next()) {
         if (error)
             *error = QStringLiteral("抽取记录表 DrawLogHead 缺少链首行，不能记录抽取。");
         return false;
     }
-    if (!prepare(readHead_, "SELECT lastId, headHash FROM DrawLogHead WHERE id = 1", error) ||
-        !RunPrepared(*readHead_, {}, error))
-        return false;
-    if (!readHead_->next()) {
-        if (error)
-            *error = QStringLiteral("抽取记录表 DrawLogHead 缺少链首行，不能记录抽取。");
-        return false;
-    }
-    lastID_ = readHead_->value(0).toLongLong();
-    head_ = readHead_->value(1).toString();
-    readHead_->finish();
+    lastID_ = head->value(0).toLongLong();
+    head_ = head->value(1).toString();
+    head->finish();
     locked_ = true;
     return true;
 }
@@ -93,11 +97,6 @@ bool DrawChain::append(DrawLogEntry& entry, QString* error) {
     return true;
 }
 
-bool DrawChain::release(QString* error) {
-    if (!locked_)
-        return true;
+void DrawChain::release() {
     locked_ = false;
-    return prepare(writeHead_, "UPDATE DrawLogHead SET lastId = ?, headHash = ? WHERE id = 1",
-                   error) &&
-           RunPrepared(*writeHead_, {lastID_, head_}, error);
 }

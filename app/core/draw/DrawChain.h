@@ -13,9 +13,10 @@ struct PoolSnapshot;
 // Appends to the audit trail inside the caller's transaction. The trail is
 // one hash chain over every row of every project, from a fixed genesis value:
 // each row stores the hash of the row before it. The one-row table
-// DrawLogHead holds the chain's last row number and hash; updating it first
-// is what serialises writers, so two users drawing at the same moment on a
-// server cannot both link to the same row.
+// DrawLogHead holds the chain's last row number and hash, moved by the
+// database itself at every insert; updating it first is what serialises
+// writers, so two users drawing at the same moment on a server cannot both
+// link to the same row.
 //
 // Use: lock(), then any number of writeSnapshot() and append(), then
 // release(), all before the transaction commits.
@@ -32,7 +33,8 @@ public:
                        std::optional<qlonglong> demandID, const QString& rules, QString* error);
     // Links the entry to the chain, computes its hash and stores it.
     bool append(DrawLogEntry& entry, QString* error);
-    bool release(QString* error);
+    // The batch is done; the database moved the head with every row.
+    void release();
 
     QString head() const { return head_; }
 
@@ -40,7 +42,7 @@ private:
     bool prepare(std::unique_ptr<QSqlQuery>& q, const QString& sql, QString* error);
 
     const DbContext& db_;
-    std::unique_ptr<QSqlQuery> lock_, readHead_, insertSnapshot_, insertEntry_, writeHead_;
+    std::unique_ptr<QSqlQuery> lock_, readHead_, insertSnapshot_, insertEntry_;
     QString head_;
     qlonglong lastID_ = 0;
     bool locked_ = false;

@@ -189,12 +189,13 @@ DrawEngine::Outcome DrawEngine::runDraw(const QString& billID) {
     DrawProject project;
     if (!DrawProject::OpenProject(db, billID, &project, &error))
         return {Status::Failed, error};
-    const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, db_.dialect());
+    const CandidateRules rulesOf(db_.dialect());
+    const BoundSql exclusion = rulesOf.BuildExclusionClause(project);
 
     PickWriter writer(db_);
     for (size_t i = 0; i < rows.size(); ++i) {
         const DemandRow& d = rows[i];
-        const CandidateRules::Demand demand = CandidateRules::forDemandRow(d, billID);
+        const CandidateRules::Demand demand = rulesOf.forDemandRow(d, billID);
         if (!typeSeek_.open(db, CandidateRules::fullQuery(demand.head, demand.clause, exclusion),
                             &error))
             return {Status::Failed, error};
@@ -339,10 +340,11 @@ DrawEngine::Outcome DrawEngine::drawReplacement(const QString& mobile, const QSt
     DrawProject project;
     if (!DrawProject::OpenProject(db, billID, &project, &error))
         return {Status::Failed, error};
+    const CandidateRules rulesOf(db_.dialect());
     BoundSql head, clause;
     QString usedType, usedClass;
     if (cls == CandidateRules::kTechnical) {
-        const auto rule = CandidateRules::forTechnicalReplacement(project, reType, reClass);
+        const auto rule = rulesOf.forTechnicalReplacement(project, reType, reClass);
         if (!rule.valid)
             return {Status::Failed, QStringLiteral("评标专业编号无效：%1").arg(reType)};
         head = rule.head;
@@ -353,9 +355,9 @@ DrawEngine::Outcome DrawEngine::drawReplacement(const QString& mobile, const QSt
         head = CandidateRules::classHead();
         if (project.num3 > 0)
             head += CandidateRules::capClause(billID, project.num3);
-        clause = CandidateRules::byClass(cls, billID);
+        clause = rulesOf.byClass(cls, billID);
     }
-    const BoundSql exclusion = CandidateRules::BuildExclusionClause(project, db_.dialect());
+    const BoundSql exclusion = rulesOf.BuildExclusionClause(project);
     if (!bc_.open(db, CandidateRules::fullQuery(head, clause, exclusion), &error))
         return {Status::Failed, error};
     const QString rules = rulesText(project, bc_,
@@ -373,7 +375,7 @@ DrawEngine::Outcome DrawEngine::drawReplacement(const QString& mobile, const QSt
     DrawLogEntry base = entryFor(billID, DrawKind::Replacement, DrawOutcome::Picked);
     base.demandRow = QStringLiteral("%1 %2").arg(declinedID, mobile);
     std::vector<DrawLogEntry> rows;
-    QString drawnMobile;
+    std::optional<QString> drawnMobile;
     if (ok) {
         PoolEvents::leaveOutDuplicates(bc_, current.mobiles, base, &rows);
         DrawLogEntry e = base;
@@ -403,7 +405,7 @@ DrawEngine::Outcome DrawEngine::drawReplacement(const QString& mobile, const QSt
     bc_.close();
     if (!ok)
         return {Status::Failed, error};
-    *result = drawnMobile.isNull() ? kShortOfExperts : drawnMobile;
+    *result = drawnMobile ? *drawnMobile : kShortOfExperts;
     return {};
 }
 
@@ -459,12 +461,13 @@ bool DrawEngine::openManualPool(const QString& billID, const QString& specialtyC
     QString error;
     DrawProject project;
     bool ok = DrawProject::OpenProject(db, billID, &project, &error);
+    const CandidateRules rulesOf(db_.dialect());
     const BoundSql head =
         bySpecialty ? CandidateRules::specialtyHead() : CandidateRules::classHead();
-    const BoundSql clause = bySpecialty ? CandidateRules::bySpecialty(typeName.value_or(0), billID)
-                                        : CandidateRules::byClass(specialtyClass, billID);
-    const BoundSql full = CandidateRules::fullQuery(
-        head, clause, CandidateRules::BuildExclusionClause(project, db_.dialect()));
+    const BoundSql clause = bySpecialty ? rulesOf.bySpecialty(typeName.value_or(0), billID)
+                                        : rulesOf.byClass(specialtyClass, billID);
+    const BoundSql full =
+        CandidateRules::fullQuery(head, clause, rulesOf.BuildExclusionClause(project));
     if (ok && bySpecialty && !typeName) {
         ok = false;
         error = QStringLiteral("not a specialty number");

@@ -85,7 +85,15 @@ bool PickWriter::appendResult(const ResultRow& row, QString* error) {
             return false;
         }
     }
-    return RunPrepared(*insertRow_, row.insertValues(), error);
+    if (!RunPrepared(*insertRow_, row.insertValues(), error))
+        return false;
+    if (insertRow_->numRowsAffected() == 1)
+        return true;
+    // Deleted from the register by someone else since the pool was read.
+    if (error)
+        *error =
+            QStringLiteral("专家 %1 已不在专家库中，本次抽取没有写入。").arg(row.expert.expertID);
+    return false;
 }
 
 bool PickWriter::appendEntry(DrawLogEntry& entry, QString* error) {
@@ -96,7 +104,7 @@ bool PickWriter::finish(bool ok, QString* error) {
     if (!open_)
         return false;
     open_ = false;
-    ok = ok && chain_.release(error);
+    chain_.release();
     QSqlDatabase db = db_.connection();
     ok = FinishTransaction(db, ok, error);
     // A snapshot rolled back with its batch is written again by the next one.

@@ -4,22 +4,12 @@
 
 QString ResultRow::insertSql() {
     return "INSERT INTO ProjectList (billid, expertID, expertName, TEL, Mobile, Employer, "
-           "specialtyClass, state, ischeck, pf, dialcount, sms, ICNO, reType, reClass) VALUES "
-           "(?, ?, ?, ?, ?, ?, ?, ?, 1, 1, 1, ?, ?, ?, ?)";
+           "specialtyClass, state, ischeck, pf, dialcount, sms, ICNO, reType, reClass) SELECT ?, "
+           "expertID, expertName, TEL, Mobile, Employer, ?, ?, 1, 1, 1, ?, ?, ?, ? FROM expert "
+           "WHERE expertID = ?";
 }
 
 QVariantList ResultRow::insertValues() const {
-    auto copied = [](const QVariant& v) { return v.isNull() ? nullText() : v; };
-    return {billID,
-            expert.expertID,
-            copied(expert.expertName),
-            copied(expert.tel),
-            copied(expert.mobile),
-            copied(expert.employer),
-            textValue(specialtyClass),
-            kToBeContacted,
-            textValue(sms),
-            textValue(icno),
-            textValue(reType),
-            textValue(reClass)};
+    return {billID,          textValue(specialtyClass), kToBeContacted,     textValue(sms),
+            textValue(icno), textValue(reType),         textValue(reClass), expert.expertID};
 }

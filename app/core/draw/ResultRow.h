@@ -5,10 +5,11 @@
 #include <QString>
 #include <QVariantList>
 
-// One expert appended to a project's draw result (ProjectList), with the
-// expert's values as they are at the moment of the draw. The texts the draw
-// writes itself (sms, ICNO, reType, reClass) are never missing: an empty one
-// is written as empty text.
+// One expert appended to a project's draw result (ProjectList). The expert's
+// number, name, telephones and employer are copied by the database from the
+// register row at the moment the row is written. The texts the draw writes
+// itself (sms, ICNO, reType, reClass) are never missing: an empty one is
+// written as empty text.
 struct ResultRow {
     QString billID;
     Candidate expert;

@@ -255,8 +255,9 @@ CREATE TABLE DrawPool (
     candidateCount INTEGER,
     snapshotHash VARCHAR(64)
 );
--- The chain's last row and hash. Its one row is updated first by every
--- writer, which serialises the writers of the chain.
+-- The chain's last row and hash, moved by a trigger at every insert into
+-- DrawLog. Its one row is updated first by every writer, which serialises
+-- the writers of the chain.
 CREATE TABLE DrawLogHead (
     id INTEGER PRIMARY KEY,
     lastId INTEGER,
@@ -282,6 +283,8 @@ INSERT INTO DrawLogHead (id, lastId, headHash) VALUES (1, 0, '000000000000000000
 CREATE FUNCTION DrawLog_append_only() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION '% is append-only', TG_TABLE_NAME; END $$;
 CREATE TRIGGER DrawLog_no_change BEFORE UPDATE OR DELETE OR TRUNCATE ON DrawLog FOR EACH STATEMENT EXECUTE FUNCTION DrawLog_append_only();
 CREATE TRIGGER DrawPool_no_change BEFORE UPDATE OR DELETE OR TRUNCATE ON DrawPool FOR EACH STATEMENT EXECUTE FUNCTION DrawLog_append_only();
+CREATE FUNCTION DrawLog_move_head() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN UPDATE DrawLogHead SET lastId = NEW.id, headHash = NEW.rowHash WHERE id = 1; RETURN NULL; END $$;
+CREATE TRIGGER DrawLog_moves_head AFTER INSERT ON DrawLog FOR EACH ROW EXECUTE FUNCTION DrawLog_move_head();
 CREATE TRIGGER DrawLogHead_no_delete BEFORE DELETE OR TRUNCATE ON DrawLogHead FOR EACH STATEMENT EXECUTE FUNCTION DrawLog_append_only();
 
 -- Every evaluation specialty with its full path text: the names from the

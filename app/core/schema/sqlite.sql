@@ -255,8 +255,9 @@ CREATE TABLE DrawPool (
     candidateCount INTEGER,
     snapshotHash VARCHAR(64)
 );
--- The chain's last row and hash. Its one row is updated first by every
--- writer, which serialises the writers of the chain.
+-- The chain's last row and hash, moved by a trigger at every insert into
+-- DrawLog. Its one row is updated first by every writer, which serialises
+-- the writers of the chain.
 CREATE TABLE DrawLogHead (
     id INTEGER PRIMARY KEY,
     lastId INTEGER,
@@ -283,6 +284,7 @@ CREATE TRIGGER DrawLog_no_update BEFORE UPDATE ON DrawLog BEGIN SELECT RAISE(ABO
 CREATE TRIGGER DrawLog_no_delete BEFORE DELETE ON DrawLog BEGIN SELECT RAISE(ABORT, 'DrawLog is append-only'); END;
 CREATE TRIGGER DrawPool_no_update BEFORE UPDATE ON DrawPool BEGIN SELECT RAISE(ABORT, 'DrawPool is append-only'); END;
 CREATE TRIGGER DrawPool_no_delete BEFORE DELETE ON DrawPool BEGIN SELECT RAISE(ABORT, 'DrawPool is append-only'); END;
+CREATE TRIGGER DrawLog_moves_head AFTER INSERT ON DrawLog BEGIN UPDATE DrawLogHead SET lastId = NEW.id, headHash = NEW.rowHash WHERE id = 1; END;
 CREATE TRIGGER DrawLogHead_no_delete BEFORE DELETE ON DrawLogHead BEGIN SELECT RAISE(ABORT, 'DrawLogHead is kept'); END;
 
 -- Every evaluation specialty with its full path text: the names from the

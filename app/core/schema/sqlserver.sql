@@ -257,8 +257,9 @@ CREATE TABLE DrawPool (
     candidateCount INT,
     snapshotHash NVARCHAR(64)
 );
--- The chain's last row and hash. Its one row is updated first by every
--- writer, which serialises the writers of the chain.
+-- The chain's last row and hash, moved by a trigger at every insert into
+-- DrawLog. Its one row is updated first by every writer, which serialises
+-- the writers of the chain.
 CREATE TABLE DrawLogHead (
     id INT NOT NULL PRIMARY KEY,
     lastId INT,
@@ -285,6 +286,7 @@ INSERT INTO DrawLogHead (id, lastId, headHash) VALUES (1, 0, '000000000000000000
 -- makes use of.
 CREATE TRIGGER DrawLog_append_only ON DrawLog INSTEAD OF UPDATE, DELETE AS BEGIN RAISERROR('DrawLog is append-only', 16, 1); END;
 CREATE TRIGGER DrawPool_append_only ON DrawPool INSTEAD OF UPDATE, DELETE AS BEGIN RAISERROR('DrawPool is append-only', 16, 1); END;
+CREATE TRIGGER DrawLog_moves_head ON DrawLog AFTER INSERT AS BEGIN UPDATE DrawLogHead SET lastId = i.id, headHash = i.rowHash FROM inserted i WHERE DrawLogHead.id = 1; END;
 CREATE TRIGGER DrawLogHead_kept ON DrawLogHead INSTEAD OF DELETE AS BEGIN RAISERROR('DrawLogHead is kept', 16, 1); END;
 CREATE TABLE DrawAuditGuard (
     drawLogId INT REFERENCES DrawLog (id),
