@@ -75,11 +75,8 @@ bool SchemaInstaller::install(QSqlDatabase& db, DbEngine engine, QString* error)
         return false;
     }
     const QStringList statements = statementsOf(QString::fromUtf8(f.readAll()));
-    if (!db.transaction()) {
-        if (error)
-            *error = db.lastError().text();
+    if (!BeginTransaction(db, error))
         return false;
-    }
     QSqlQuery q(db);
     bool ok = true;
     for (const QString& sql : statements)

@@ -24,6 +24,14 @@ bool RunPrepared(QSqlQuery& q, const QVariantList& values, QString* error) {
     return false;
 }
 
+bool BeginTransaction(QSqlDatabase& db, QString* error) {
+    if (db.transaction())
+        return true;
+    if (error)
+        *error = db.lastError().text();
+    return false;
+}
+
 bool FinishTransaction(QSqlDatabase& db, bool ok, QString* error) {
     if (!ok) {
         db.rollback();

@@ -15,6 +15,8 @@ bool RunBound(QSqlQuery& q, const BoundSql& sql, QString* error);
 // many times in a loop is prepared once) and runs it.
 bool RunPrepared(QSqlQuery& q, const QVariantList& values, QString* error);
 
+// Starts a transaction; false with the driver's reason.
+bool BeginTransaction(QSqlDatabase& db, QString* error);
 // Ends a transaction: commits when ok, else rolls back. False when the work
 // failed or the commit did; error keeps the first reason.
 bool FinishTransaction(QSqlDatabase& db, bool ok, QString* error);

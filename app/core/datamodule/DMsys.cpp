@@ -144,15 +144,16 @@ QString TSysDM::NextSerialCode(const QString& table, const QString& column, cons
     if (!pre.isEmpty())
         sql += " WHERE " + column + " LIKE ? ESCAPE '\\'";
     sql += " ORDER BY " + column + " DESC";
-    QSqlQuery q(ADOCon());
-    q.setForwardOnly(true);
-    bool ok = isPlainIdentifier(table) && isPlainIdentifier(column) && q.prepare(sql);
-    if (ok && !pre.isEmpty()) {
+    QVariantList values;
+    if (!pre.isEmpty()) {
         QString pattern = pre;
         pattern.replace('\\', "\\\\").replace('%', "\\%").replace('_', "\\_");
-        q.addBindValue(pattern + '%');
+        values << pattern + '%';
     }
-    if (!ok || !q.exec()) {
+    QSqlQuery q(ADOCon());
+    q.setForwardOnly(true);
+    if (!isPlainIdentifier(table) || !isPlainIdentifier(column) ||
+        !RunBound(q, sql, values, nullptr)) {
         Services::prompt().error(QStringLiteral("SQL语句执行有错,请重试!") + sql);
         return {};
     }
@@ -189,10 +190,8 @@ bool TSysDM::UserHasRight(const QString& rightColumn) {
         return false;
     QSqlQuery q(ADOCon());
     q.setForwardOnly(true);
-    if (!q.prepare("Select * from userName where UserName = ?"))
-        return false;
-    q.addBindValue(currentUser());
-    if (!q.exec() || !q.next())
+    if (!RunBound(q, "Select * from userName where UserName = ?", {currentUser()}, nullptr) ||
+        !q.next())
         return false;
     const int field = q.record().indexOf(rightColumn);
     return field >= 0 && q.value(field).toBool();

@@ -42,11 +42,8 @@ bool PickWriter::readResult(const DbContext& db, const QString& billID, Result* 
 
 bool PickWriter::begin(const QString& billID, Result* result, QString* error) {
     QSqlDatabase db = db_.connection();
-    if (!db.transaction()) {
-        if (error)
-            *error = db.lastError().text();
+    if (!BeginTransaction(db, error))
         return false;
-    }
     open_ = true;
     newSnapshot_ = nullptr;
     if (!chain_.lock(error))

@@ -71,13 +71,10 @@ public:
         } else {
             ok = partial.prepare(statement(rows_));
         }
-        if (ok) {
-            for (qsizetype i = 0; i < pending_.size(); ++i)
-                q->bindValue(static_cast<int>(i), pending_[i]);
-            ok = q->exec();
-        }
+        QString error;
+        ok = ok && RunPrepared(*q, pending_, &error);
         if (!ok && error_)
-            *error_ = q->lastError().text() + "\n" + table_;
+            *error_ = (error.isEmpty() ? q->lastError().text() : error) + "\n" + table_;
         pending_.clear();
         rows_ = 0;
         return ok;
@@ -153,11 +150,8 @@ QString RegisterGenerator::employerName(int n) {
 bool RegisterGenerator::fill(QSqlDatabase db, const Shape& shape, QString* error) {
     std::mt19937 gen(shape.seed);
     auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(gen); };
-    if (!db.transaction()) {
-        if (error)
-            *error = db.lastError().text();
+    if (!BeginTransaction(db, error))
         return false;
-    }
     bool ok = true;
 
     BulkInsert tree(db, "SpecialityClass", {"pr_ID", "Pr_parent", "pr_name", "pr_code", "pr_info"},

@@ -123,3 +123,39 @@ TEST_F(TouchFormTest, HelpOpensTheHelpPageOfTheHome) {
     touch.btnHelp->click();
     EXPECT_EQ(desktop.opened, QStringList{db.home().path("help/index.html")});
 }
+
+// The server form end to end: DBType 0 and a data link to a PostgreSQL
+// database; the entry screen connects, and the expert area's right is read
+// from that database.
+TEST(TouchFormOnServer, OpensTheDataLinkAndChecksRightsThere) {
+    if (!TestDatabase::postgresAvailable())
+        GTEST_SKIP() << "no PostgreSQL server (PANELPICK_TEST_PG)";
+    TestDatabase db(DbEngine::Postgres);
+    ASSERT_TRUE(db.ok()) << db.error().toStdString();
+    ASSERT_TRUE(
+        db.exec("insert into UserName (UserName, chkExcept) values (?, ?)", {"clerk", false}));
+    db.handOver();
+    ScriptedPrompt prompt;
+    RecordingDesktop desktop;
+    TSysDM dm;
+    {
+        TFormTouch touch;
+        EXPECT_TRUE(prompt.shown.isEmpty()) << prompt.last().toStdString();
+        EXPECT_TRUE(touch.rbSQL->isChecked());
+        ASSERT_TRUE(dm.isConnected());
+        EXPECT_EQ(dm.engine(), DbEngine::Postgres);
+        EXPECT_TRUE(dm.missingAuditTables().isEmpty());
+        QStringList opened;
+        touch.setLoginRunner([&](QWidget*, bool*) {
+            dm.setCurrentUser("clerk");
+            return true;
+        });
+        touch.setExpertSearchOpener([&](QWidget*) { opened << "expert"; });
+        touch.btnExpert->click();
+        EXPECT_EQ(prompt.last(), "没有权限对此功能进行操作，请联系管理员！");
+        EXPECT_TRUE(opened.isEmpty());
+        touch.show();
+        touch.btnExit->click();
+    }
+    EXPECT_EQ(ConfigIni::readString("Login", "DBType", "<missing>"), "0");
+}
