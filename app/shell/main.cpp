@@ -1,6 +1,7 @@
 #include "DMsys.h"
 #include "DesktopServicesOpener.h"
 #include "FrmTouch.h"
+#include "QtChinese.h"
 #include "Services.h"
 #include "WidgetPromptService.h"
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QtChinese::install(app);
     WidgetPromptService prompt;
     DesktopServicesOpener desktop;
     Services::setPrompt(&prompt);
