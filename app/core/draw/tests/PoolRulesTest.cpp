@@ -166,17 +166,26 @@ const std::vector<WindowCase> kWindowCases{
 
 // The recent-draw window: experts drawn for a project evaluated from 23:59:59
 // of the day gap_day days before up to the end of the evaluation day.
+// Two candidates, of whom 0001 is in the result of the project "OTHER".
+QStringList poolWithOneDrawnForOther(PoolKind kind, DrawScenario& s, TSysDM& dm) {
+    s.expert(matching(PoolKind::InitialClass, "0001"));
+    s.expert(matching(PoolKind::InitialClass, "0002"));
+    s.drawn("OTHER", "0001", "经济类");
+    return poolOf(kind, s, dm);
+}
+
+QStringList expectedPool(bool leftOut) {
+    return leftOut ? QStringList{"0002"} : QStringList{"0001", "0002"};
+}
+
 class RecentDrawWindow : public DrawTestOn<std::tuple<DbEngine, WindowCase>> {};
 
 TEST_P(RecentDrawWindow, LeavesOutExpertsDrawnInTheWindow) {
     const WindowCase& c = std::get<1>(GetParam());
     s->project(kBill, kEvaluation, c.gapDay);
     s->project("OTHER", c.otherEvaluation);
-    s->expert(matching(PoolKind::InitialClass, "0001"));
-    s->expert(matching(PoolKind::InitialClass, "0002"));
-    s->drawn("OTHER", "0001", "经济类");
-    const QStringList expected = c.leftOut ? QStringList{"0002"} : QStringList{"0001", "0002"};
-    EXPECT_EQ(poolOf(PoolKind::InitialClass, *s, dm()), expected);
+    EXPECT_EQ(poolWithOneDrawnForOther(PoolKind::InitialClass, *s, dm()),
+              expectedPool(c.leftOut));
 }
 
 PANELPICK_CASES_ON_EVERY_ENGINE(RecentDrawWindow, kWindowCases);
@@ -213,11 +222,8 @@ TEST_P(StoredDateForms, RecentDrawWindowComparesByValue) {
                              {QStringLiteral("2026-05-10"), kBill}));
     ASSERT_TRUE(s->db().exec("update project set PBBeginDate = ? where BillID = ?",
                              {c.otherEvaluation, "OTHER"}));
-    s->expert(matching(PoolKind::InitialClass, "0001"));
-    s->expert(matching(PoolKind::InitialClass, "0002"));
-    s->drawn("OTHER", "0001", "经济类");
-    const QStringList expected = c.leftOut ? QStringList{"0002"} : QStringList{"0001", "0002"};
-    EXPECT_EQ(poolOf(PoolKind::ManualClass, *s, dm()), expected);
+    EXPECT_EQ(poolWithOneDrawnForOther(PoolKind::ManualClass, *s, dm()),
+              expectedPool(c.leftOut));
 }
 
 PANELPICK_CASES_ON_EVERY_ENGINE(StoredDateForms, kStoredDateCases);
