@@ -99,9 +99,7 @@ bool TSysDM::OpenAccessDatabase(const QString& relativePath) {
         Services::prompt().error(QStringLiteral("无法打开数据库，请确定程序安装正确！") + error);
         return false;
     }
-    missingAudit_ = draw_->checkAuditTables();
-    if (!missingAudit_.isEmpty())
-        Services::prompt().warning(DrawEngine::missingAuditTablesMessage(missingAudit_));
+    announceMissingAuditTables();
     return true;
 }
 
@@ -117,19 +115,26 @@ bool TSysDM::OpenServerDatabase(const QString& dataLinkPath, QString* error) {
         CloseConnection();
         return false;
     }
-    missingAudit_ = draw_->checkAuditTables();
-    if (!missingAudit_.isEmpty())
-        Services::prompt().warning(DrawEngine::missingAuditTablesMessage(missingAudit_));
+    announceMissingAuditTables();
     return true;
 }
 
 void TSysDM::ADOConAfterConnect(const QStringList& settings) {
     for (const QString& setting : settings)
         QSqlQuery(ADOCon()).exec(setting);
-    missingAudit_.clear();
     draw_->forgetAuditCheck();
     qrysp_->setQuery(QSqlQuery("select * from specialty", ADOCon()));
     emit connected();
+}
+
+void TSysDM::announceMissingAuditTables() {
+    const QString missing = draw_->checkAuditTables();
+    if (!missing.isEmpty())
+        Services::prompt().warning(DrawEngine::missingAuditTablesMessage(missing));
+}
+
+QString TSysDM::missingAuditTables() const {
+    return draw_->missingAuditTables();
 }
 
 bool TSysDM::isPlainIdentifier(const QString& name) {

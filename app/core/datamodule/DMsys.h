@@ -69,7 +69,7 @@ public:
     static bool isPlainIdentifier(const QString& name);
 
     // What the database lacks of the draw's audit tables; empty when complete.
-    QString missingAuditTables() const { return missingAudit_; }
+    QString missingAuditTables() const;
 
     // The draws. A database error or a refusal (another draw running) is
     // shown in a message box.
@@ -93,11 +93,12 @@ signals:
 
 private:
     void ADOConAfterConnect(const QStringList& settings);
+    // Checks the audit tables of the database just opened and says what lacks.
+    void announceMissingAuditTables();
 
     DbContext context_{kConnectionName};
     QSqlQueryModel* qrysp_;
     std::unique_ptr<DrawEngine> draw_;
-    QString missingAudit_;
 };
 
 // The one instance, created at start before any window.

@@ -25,10 +25,10 @@ public:
     explicit PoolCheck(const DbContext& db) : db_(db) {}
 
     QString check(const DrawLogEntry& e) {
-        const bool picked = e.outcomeText == drawOutcomeText(DrawOutcome::Picked);
+        const bool picked = e.outcome == drawOutcomeText(DrawOutcome::Picked);
         if (!e.poolID) {
-            if (e.kindText == drawKindText(DrawKind::Emergency) ||
-                e.kindText == drawKindText(DrawKind::Redraw))
+            if (e.kind == drawKindText(DrawKind::Emergency) ||
+                e.kind == drawKindText(DrawKind::Redraw))
                 return {};
             return rowName(e) + ": names no pool";
         }
@@ -71,7 +71,7 @@ public:
                 return rowName(e) + QStringLiteral(": expert %1 was taken without a random pick "
                                                    "but is not the first designated candidate")
                                         .arg(e.expertID);
-        } else if (e.outcomeText == drawOutcomeText(DrawOutcome::Nobody)) {
+        } else if (e.outcome == drawOutcomeText(DrawOutcome::Nobody)) {
             if (!pool.isEmpty())
                 return rowName(e) + ": logs an empty pool that was not empty";
         } else if (!pool.contains(e.expertID)) {
@@ -164,7 +164,7 @@ DrawAudit::Report DrawAudit::verify(const DbContext& db, const QString& billID) 
             report.failure = failure;
             return report;
         }
-        if (e.outcomeText == drawOutcomeText(DrawOutcome::Picked)) {
+        if (e.outcome == drawOutcomeText(DrawOutcome::Picked)) {
             ++report.picks;
             pickedExperts.insert(e.expertID);
         }

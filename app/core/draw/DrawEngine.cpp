@@ -78,6 +78,21 @@ QString typeNameText(const QVariant& typeName) {
     return typeName.isNull() ? QString() : QString::number(typeName.toInt());
 }
 
+// Candidates whose mobile number is already in the project's result leave the
+// pool, each with an audit row that shows the pool it was taken from.
+void leaveOutDuplicates(CandidatePool& pool, const QSet<QString>& mobiles, const DrawLogEntry& base,
+                        std::vector<DrawLogEntry>* rows) {
+    DrawLogEntry before = base;
+    before.outcome = drawOutcomeText(DrawOutcome::DuplicateMobile);
+    before.describePool(pool);
+    for (const Candidate& c : pool.removeMobiles(mobiles)) {
+        DrawLogEntry e = before;
+        e.expertID = c.expertID;
+        e.note = c.mobileKey;
+        rows->push_back(std::move(e));
+    }
+}
+
 } // namespace
 
 // Marks the engine busy for the length of one operation.
@@ -131,8 +146,8 @@ DrawLogEntry DrawEngine::entryFor(const QString& billID, DrawKind kind, DrawOutc
     e.drawTime = Services::clock().now();
     e.userName = db_.currentUser();
     e.billID = billID;
-    e.kind = kind;
-    e.outcome = outcome;
+    e.kind = drawKindText(kind);
+    e.outcome = drawOutcomeText(outcome);
     return e;
 }
 
@@ -216,23 +231,6 @@ DrawEngine::Outcome DrawEngine::runDraw(const QString& billID) {
     return {};
 }
 
-// Candidates whose mobile number is already in the project's result leave the
-// pool, each with an audit row that shows the pool it was taken from.
-struct DrawEngine::PoolEvents {
-    static void leaveOutDuplicates(CandidatePool& pool, const QSet<QString>& mobiles,
-                                   const DrawLogEntry& base, std::vector<DrawLogEntry>* rows) {
-        DrawLogEntry before = base;
-        before.outcome = DrawOutcome::DuplicateMobile;
-        before.describePool(pool);
-        for (const Candidate& c : pool.removeMobiles(mobiles)) {
-            DrawLogEntry e = before;
-            e.expertID = c.expertID;
-            e.note = c.mobileText().trimmed();
-            rows->push_back(std::move(e));
-        }
-    }
-};
-
 bool DrawEngine::pickForDemandRow(PickWriter& writer, const DemandRow& d, const QString& label,
                                   const DrawProject& project, const QString& rules, bool* drawn,
                                   QString* error) {
@@ -250,12 +248,12 @@ bool DrawEngine::pickForDemandRow(PickWriter& writer, const DemandRow& d, const 
     base.demandID = d.id;
     auto event = [&](DrawOutcome outcome) {
         DrawLogEntry e = base;
-        e.outcome = outcome;
+        e.outcome = drawOutcomeText(outcome);
         e.describePool(pool);
         return e;
     };
     std::vector<DrawLogEntry> rows;
-    PoolEvents::leaveOutDuplicates(pool, result.mobiles, base, &rows);
+    leaveOutDuplicates(pool, result.mobiles, base, &rows);
 
     std::optional<int> taken = pool.firstDesignated();
     std::optional<int> randomIndex;
@@ -377,11 +375,11 @@ DrawEngine::Outcome DrawEngine::drawReplacement(const QString& mobile, const QSt
     std::vector<DrawLogEntry> rows;
     std::optional<QString> drawnMobile;
     if (ok) {
-        PoolEvents::leaveOutDuplicates(bc_, current.mobiles, base, &rows);
+        leaveOutDuplicates(bc_, current.mobiles, base, &rows);
         DrawLogEntry e = base;
         e.describePool(bc_);
         if (bc_.isEmpty() || current.rows == 0) {
-            e.outcome = DrawOutcome::Nobody;
+            e.outcome = drawOutcomeText(DrawOutcome::Nobody);
         } else {
             const int k = bc_.randomIndex(Services::random());
             e.randomIndex = k;
@@ -414,9 +412,8 @@ DrawEngine::Outcome DrawEngine::clearResult(const QString& billID) {
         return *refused;
     BusyScope busy(busy_);
     PickWriter writer(db_);
-    PickWriter::Result before;
     QString error;
-    bool ok = writer.begin(billID, &before, &error);
+    bool ok = writer.begin(billID, nullptr, &error);
     if (ok) {
         QSqlQuery q(db_.connection());
         ok = RunBound(q, "delete from projectlist where BillID = ?", {billID}, &error);
@@ -476,13 +473,12 @@ bool DrawEngine::openManualPool(const QString& billID, const QString& specialtyC
     ok = ok && typeSeek_.open(db, full, &error) &&
          PickWriter::readResult(db_, billID, &result, &error);
     if (ok) {
-        manualKind_ = drawKindText(DrawKind::Manual);
         manualRules_ = rulesText(project, typeSeek_,
                                  {{"class", specialtyClass},
                                   {"typeName", typeName ? QString::number(*typeName) : QString()}});
-        PoolEvents::leaveOutDuplicates(
-            typeSeek_, result.mobiles,
-            entryFor(billID, DrawKind::Manual, DrawOutcome::DuplicateMobile), &manualPending_);
+        leaveOutDuplicates(typeSeek_, result.mobiles,
+                           entryFor(billID, DrawKind::Manual, DrawOutcome::DuplicateMobile),
+                           &manualPending_);
         return true;
     }
     typeSeek_.close();
@@ -515,7 +511,7 @@ void DrawEngine::removeCurrentCandidate() {
         return;
     DrawLogEntry base = entryFor(manualBill_, DrawKind::Manual, DrawOutcome::DuplicateMobile);
     base.demandRow = manualLabel_;
-    PoolEvents::leaveOutDuplicates(typeSeek_, {mobile}, base, &manualPending_);
+    leaveOutDuplicates(typeSeek_, {mobile}, base, &manualPending_);
 }
 
 DrawEngine::Outcome DrawEngine::recordManualPick(const QString& billID, const QString& label) {
@@ -527,11 +523,10 @@ DrawEngine::Outcome DrawEngine::recordManualPick(const QString& billID, const QS
     BusyScope busy(busy_);
     const Candidate picked = *c;
     PickWriter writer(db_);
-    PickWriter::Result result;
     QString error;
-    bool ok =
-        writer.begin(billID, &result, &error) &&
-        writer.writeSnapshot(typeSeek_, billID, manualKind_, std::nullopt, manualRules_, &error);
+    bool ok = writer.begin(billID, nullptr, &error) &&
+              writer.writeSnapshot(typeSeek_, billID, drawKindText(DrawKind::Manual), std::nullopt,
+                                   manualRules_, &error);
     std::vector<DrawLogEntry> rows;
     for (DrawLogEntry e : manualPending_) {
         e.poolID = typeSeek_.snapshotRow();
@@ -550,7 +545,7 @@ DrawEngine::Outcome DrawEngine::recordManualPick(const QString& billID, const QS
     if (!writer.finish(ok, &error))
         return {Status::Failed, error};
     manualPending_.clear();
-    manualPickedMobile_ = picked.mobileText().trimmed();
+    manualPickedMobile_ = picked.mobileKey;
     manualLabel_ = label;
     manualBill_ = billID;
     return {};
@@ -562,9 +557,8 @@ DrawEngine::Outcome DrawEngine::recordEmergencyPick(const QString& billID,
         return *refused;
     BusyScope busy(busy_);
     PickWriter writer(db_);
-    PickWriter::Result result;
     QString error;
-    bool ok = writer.begin(billID, &result, &error);
+    bool ok = writer.begin(billID, nullptr, &error);
     DrawLogEntry e = entryFor(billID, DrawKind::Emergency, DrawOutcome::Picked);
     e.demandRow = QStringLiteral("应急指定抽取");
     e.expertID = expertID;

@@ -46,8 +46,13 @@ public:
     // Done at the first draw on a connection, or when asked.
     QString checkAuditTables();
     // The connection changed: check again at the next draw.
-    void forgetAuditCheck() { auditChecked_ = false; }
+    void forgetAuditCheck() {
+        auditChecked_ = false;
+        missingAuditTables_.clear();
+    }
     static QString missingAuditTablesMessage(const QString& missing);
+    // What the last check found missing; empty when complete or not checked.
+    QString missingAuditTables() const { return missingAuditTables_; }
 
     bool isBusy() const { return busy_; }
 
@@ -87,7 +92,6 @@ public:
 
 private:
     class BusyScope;
-    struct PoolEvents;
 
     bool pickForDemandRow(PickWriter& writer, const DemandRow& row, const QString& label,
                           const DrawProject& project, const QString& rules, bool* drawn,
@@ -105,7 +109,6 @@ private:
     // candidates left out for their mobile number when the pool was opened.
     std::vector<DrawLogEntry> manualPending_;
     QString manualRules_;
-    QString manualKind_;
     // The manual pick just recorded, until the window takes it out of the pool.
     QString manualPickedMobile_;
     QString manualLabel_;

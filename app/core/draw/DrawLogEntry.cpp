@@ -46,15 +46,13 @@ const QStringList& DrawLogEntry::columns() {
 }
 
 QVariantList DrawLogEntry::insertValues() const {
-    const QString kindValue = kindText.isEmpty() ? drawKindText(kind) : kindText;
-    const QString outcomeValue = outcomeText.isEmpty() ? drawOutcomeText(outcome) : outcomeText;
     // Texts are never stored missing: the hash reads a missing text and an
     // empty one alike, and so must the table.
     return {SqlDateTime::toSeconds(drawTime),
             textValue(userName),
             textValue(billID),
-            kindValue,
-            outcomeValue,
+            textValue(kind),
+            textValue(outcome),
             textValue(demandRow),
             optionalLong(demandID),
             optionalLong(poolID),
@@ -95,8 +93,8 @@ DrawLogEntry DrawLogEntry::fromRecord(const QSqlRecord& r) {
     e.drawTime = SqlDateTime::parse(v("drawTime"));
     e.userName = v("userName").toString();
     e.billID = v("billid").toString();
-    e.kindText = v("drawKind").toString();
-    e.outcomeText = v("outcome").toString();
+    e.kind = v("drawKind").toString();
+    e.outcome = v("outcome").toString();
     e.demandRow = v("demandRow").toString();
     e.demandID = longOf(v("demandID"));
     e.poolID = longOf(v("poolID"));

@@ -24,10 +24,9 @@ struct DrawLogEntry {
     QDateTime drawTime;
     QString userName;
     QString billID;
-    DrawKind kind = DrawKind::Initial;
-    QString kindText; // as stored; set by fromRecord
-    DrawOutcome outcome = DrawOutcome::Picked;
-    QString outcomeText; // as stored; set by fromRecord
+    // As stored: drawKindText() and drawOutcomeText() of the enums.
+    QString kind = drawKindText(DrawKind::Initial);
+    QString outcome = drawOutcomeText(DrawOutcome::Picked);
     // What the pick was for: the demand row's label, or the replaced mobile.
     QString demandRow;
     // ProjectSpeciality.id of the demand row (initial draw only).

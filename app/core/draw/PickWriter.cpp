@@ -48,6 +48,8 @@ bool PickWriter::begin(const QString& billID, Result* result, QString* error) {
     newSnapshot_ = nullptr;
     if (!chain_.lock(error))
         return false;
+    if (!result)
+        return true;
     if (!readResult_) {
         readResult_ = std::make_unique<QSqlQuery>(db);
         readResult_->setForwardOnly(true);

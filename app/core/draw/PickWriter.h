@@ -32,6 +32,7 @@ public:
     explicit PickWriter(const DbContext& db);
     ~PickWriter();
 
+    // Locks the chain; with result, also reads the project's result.
     bool begin(const QString& billID, Result* result, QString* error);
     bool writeSnapshot(CandidatePool& pool, const QString& billID, const QString& drawKind,
                        std::optional<qlonglong> demandID, const QString& rules, QString* error);
