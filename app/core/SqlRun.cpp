@@ -14,6 +14,20 @@ bool RunBound(QSqlQuery& q, const BoundSql& sql, QString* error) {
     return RunBound(q, sql.text(), sql.values(), error);
 }
 
+bool PrepareOnce(std::unique_ptr<QSqlQuery>& q, const QSqlDatabase& db, const QString& sql,
+                 QString* error) {
+    if (q)
+        return true;
+    q = std::make_unique<QSqlQuery>(db);
+    q->setForwardOnly(true);
+    if (q->prepare(sql))
+        return true;
+    if (error)
+        *error = q->lastError().text() + "\n" + sql;
+    q.reset();
+    return false;
+}
+
 bool RunPrepared(QSqlQuery& q, const QVariantList& values, QString* error) {
     for (qsizetype i = 0; i < values.size(); ++i)
         q.bindValue(static_cast<int>(i), values[i]);

@@ -6,11 +6,16 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <memory>
 
 // Prepares sql on q, binds the values in order and runs it. False with the
 // driver's reason, followed by the SQL text, in error.
 bool RunBound(QSqlQuery& q, const QString& sql, const QVariantList& values, QString* error);
 bool RunBound(QSqlQuery& q, const BoundSql& sql, QString* error);
+// A statement run many times, prepared on its first use: q is created on db
+// and prepared when empty, and left empty when the preparation fails.
+bool PrepareOnce(std::unique_ptr<QSqlQuery>& q, const QSqlDatabase& db, const QString& sql,
+                 QString* error);
 // Binds the values to a statement q has already prepared (a statement run
 // many times in a loop is prepared once) and runs it.
 bool RunPrepared(QSqlQuery& q, const QVariantList& values, QString* error);

@@ -7,36 +7,26 @@
 #include "SqlDialect.h"
 #include "SqlRun.h"
 
-#include <QSqlError>
 
 DrawChain::DrawChain(const DbContext& db) : db_(db) {}
 DrawChain::~DrawChain() = default;
-
-bool DrawChain::prepare(std::unique_ptr<QSqlQuery>& q, const QString& sql, QString* error) {
-    if (q)
-        return true;
-    q = std::make_unique<QSqlQuery>(db_.connection());
-    if (q->prepare(sql))
-        return true;
-    if (error)
-        *error = q->lastError().text() + "\n" + sql;
-    q.reset();
-    return false;
-}
 
 bool DrawChain::lock(QString* error) {
     locked_ = false;
     static const QString update =
         QStringLiteral("UPDATE DrawLogHead SET lastId = lastId WHERE id = 1");
-    const QString lockAndRead = db_.dialect().updateReturning(update, {"lastId", "headHash"});
+    const QString lockAndRead = db_.dialect().updateReturning(update, {"headHash"});
     QSqlQuery* head = nullptr;
     if (!lockAndRead.isEmpty()) {
-        if (!prepare(lock_, lockAndRead, error) || !RunPrepared(*lock_, {}, error))
+        if (!PrepareOnce(lock_, db_.connection(), lockAndRead, error) ||
+            !RunPrepared(*lock_, {}, error))
             return false;
         head = lock_.get();
     } else {
-        if (!prepare(lock_, update, error) || !RunPrepared(*lock_, {}, error) ||
-            !prepare(readHead_, "SELECT lastId, headHash FROM DrawLogHead WHERE id = 1", error) ||
+        if (!PrepareOnce(lock_, db_.connection(), update, error) ||
+            !RunPrepared(*lock_, {}, error) ||
+            !PrepareOnce(readHead_, db_.connection(),
+                         "SELECT headHash FROM DrawLogHead WHERE id = 1", error) ||
             !RunPrepared(*readHead_, {}, error))
             return false;
         head = readHead_.get();
@@ -46,8 +36,7 @@ bool DrawChain::lock(QString* error) {
             *error = QStringLiteral("抽取记录表 DrawLogHead 缺少链首行，不能记录抽取。");
         return false;
     }
-    lastID_ = head->value(0).toLongLong();
-    head_ = head->value(1).toString();
+    head_ = head->value(0).toString();
     head->finish();
     locked_ = true;
     return true;
@@ -59,8 +48,8 @@ bool DrawChain::writeSnapshot(CandidatePool& pool, const QString& billID, const 
     if (pool.snapshotRow())
         return true;
     const PoolSnapshot s = PoolSnapshot::of(pool, billID, drawKind, demandID, rules);
-    if (!prepare(insertSnapshot_,
-                 db_.dialect().insertReturningId("DrawPool", PoolSnapshot::columns()), error) ||
+    if (!PrepareOnce(insertSnapshot_, db_.connection(),
+                     db_.dialect().insertReturningId("DrawPool", PoolSnapshot::columns()), error) ||
         !RunPrepared(*insertSnapshot_, s.insertValues(), error))
         return false;
     if (!insertSnapshot_->next()) {
@@ -81,8 +70,8 @@ bool DrawChain::append(DrawLogEntry& entry, QString* error) {
     }
     entry.prevHash = head_;
     entry.rowHash = entry.computeHash();
-    if (!prepare(insertEntry_, db_.dialect().insertReturningId("DrawLog", DrawLogEntry::columns()),
-                 error) ||
+    if (!PrepareOnce(insertEntry_, db_.connection(),
+                     db_.dialect().insertReturningId("DrawLog", DrawLogEntry::columns()), error) ||
         !RunPrepared(*insertEntry_, entry.insertValues(), error))
         return false;
     if (!insertEntry_->next()) {
@@ -92,7 +81,6 @@ bool DrawChain::append(DrawLogEntry& entry, QString* error) {
     }
     entry.id = insertEntry_->value(0).toLongLong();
     insertEntry_->finish();
-    lastID_ = entry.id;
     head_ = entry.rowHash;
     return true;
 }

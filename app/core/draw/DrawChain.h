@@ -36,14 +36,9 @@ public:
     // The batch is done; the database moved the head with every row.
     void release();
 
-    QString head() const { return head_; }
-
 private:
-    bool prepare(std::unique_ptr<QSqlQuery>& q, const QString& sql, QString* error);
-
     const DbContext& db_;
     std::unique_ptr<QSqlQuery> lock_, readHead_, insertSnapshot_, insertEntry_;
     QString head_;
-    qlonglong lastID_ = 0;
     bool locked_ = false;
 };

@@ -6,7 +6,6 @@
 #include "ResultRow.h"
 #include "SqlRun.h"
 
-#include <QSqlError>
 
 namespace {
 const QString kReadResult =
@@ -50,40 +49,25 @@ bool PickWriter::begin(const QString& billID, Result* result, QString* error) {
         return false;
     if (!result)
         return true;
-    if (!readResult_) {
-        readResult_ = std::make_unique<QSqlQuery>(db);
-        readResult_->setForwardOnly(true);
-        if (!readResult_->prepare(kReadResult)) {
-            if (error)
-                *error = readResult_->lastError().text();
-            readResult_.reset();
-            return false;
-        }
-    }
+    if (!PrepareOnce(readResult_, db, kReadResult, error))
+        return false;
     return RunPrepared(*readResult_, {billID}, error) && collect(*readResult_, result);
 }
 
 bool PickWriter::writeSnapshot(CandidatePool& pool, const QString& billID, const QString& drawKind,
                                std::optional<qlonglong> demandID, const QString& rules,
                                QString* error) {
-    if (pool.snapshotRow())
-        return true;
+    const bool written = pool.snapshotRow().has_value();
     if (!chain_.writeSnapshot(pool, billID, drawKind, demandID, rules, error))
         return false;
-    newSnapshot_ = &pool;
+    if (!written)
+        newSnapshot_ = &pool;
     return true;
 }
 
 bool PickWriter::appendResult(const ResultRow& row, QString* error) {
-    if (!insertRow_) {
-        insertRow_ = std::make_unique<QSqlQuery>(db_.connection());
-        if (!insertRow_->prepare(ResultRow::insertSql())) {
-            if (error)
-                *error = insertRow_->lastError().text();
-            insertRow_.reset();
-            return false;
-        }
-    }
+    if (!PrepareOnce(insertRow_, db_.connection(), ResultRow::insertSql(), error))
+        return false;
     if (!RunPrepared(*insertRow_, row.insertValues(), error))
         return false;
     if (insertRow_->numRowsAffected() == 1)
