@@ -59,9 +59,18 @@ CanonicalRecord& CanonicalRecord::addTime(const char* name, const QDateTime& tim
 }
 
 CanonicalRecord& CanonicalRecord::addList(const char* name, const QStringList& items) {
-    const QString text = items.join('\n');
+    const QString text = joinList(items);
     line(name, &text);
     return *this;
+}
+
+QString CanonicalRecord::joinList(const QStringList& items) {
+    return items.join('\n');
+}
+
+QStringList CanonicalRecord::splitList(const QVariant& stored) {
+    const QString text = stored.toString();
+    return text.isEmpty() ? QStringList() : text.split('\n');
 }
 
 QString CanonicalRecord::sha256() const {

@@ -25,6 +25,10 @@ public:
     // SHA-256 of the text, lower-case hex.
     QString sha256() const;
 
+    // A list as the audit tables store it, one item per line, and back.
+    static QString joinList(const QStringList& items);
+    static QStringList splitList(const QVariant& stored);
+
     static QString escape(const QString& value);
     static QString timeText(const QDateTime& time);
 

@@ -19,10 +19,6 @@ std::optional<int> intOf(const QVariant& v) {
 std::optional<qlonglong> longOf(const QVariant& v) {
     return v.isNull() ? std::nullopt : std::optional<qlonglong>(v.toLongLong());
 }
-QStringList listOf(const QVariant& v) {
-    const QString text = v.toString();
-    return text.isEmpty() ? QStringList() : text.split('\n');
-}
 
 } // namespace
 
@@ -57,7 +53,7 @@ QVariantList DrawLogEntry::insertValues() const {
             optionalLong(demandID),
             optionalLong(poolID),
             textValue(poolSnapshotHash),
-            textValue(poolRemoved.join('\n')),
+            textValue(CanonicalRecord::joinList(poolRemoved)),
             optionalInt(poolSize),
             textValue(poolFingerprint),
             optionalInt(randomIndex),
@@ -99,7 +95,7 @@ DrawLogEntry DrawLogEntry::fromRecord(const QSqlRecord& r) {
     e.demandID = longOf(v("demandID"));
     e.poolID = longOf(v("poolID"));
     e.poolSnapshotHash = v("poolSnapshotHash").toString();
-    e.poolRemoved = listOf(v("poolRemoved"));
+    e.poolRemoved = CanonicalRecord::splitList(v("poolRemoved"));
     e.poolSize = intOf(v("poolSize"));
     e.poolFingerprint = v("poolFingerprint").toString();
     e.randomIndex = intOf(v("randomIndex"));

@@ -4,13 +4,6 @@
 #include "CanonicalRecord.h"
 #include "SqlRun.h"
 
-namespace {
-QStringList listOf(const QVariant& v) {
-    const QString text = v.toString();
-    return text.isEmpty() ? QStringList() : text.split('\n');
-}
-} // namespace
-
 PoolSnapshot PoolSnapshot::of(const CandidatePool& pool, const QString& billID,
                               const QString& drawKind, std::optional<qlonglong> demandID,
                               const QString& rules) {
@@ -48,8 +41,8 @@ QVariantList PoolSnapshot::insertValues() const {
             textValue(drawKind),
             demandID ? QVariant(*demandID) : QVariant(QMetaType::fromType<qlonglong>()),
             textValue(rules),
-            textValue(candidates.join('\n')),
-            textValue(designated.join('\n')),
+            textValue(CanonicalRecord::joinList(candidates)),
+            textValue(CanonicalRecord::joinList(designated)),
             static_cast<int>(candidates.size()),
             textValue(snapshotHash)};
 }
@@ -63,8 +56,8 @@ PoolSnapshot PoolSnapshot::fromRecord(const QSqlRecord& r) {
     if (!demand.isNull())
         s.demandID = demand.toLongLong();
     s.rules = r.value("rules").toString();
-    s.candidates = listOf(r.value("candidates"));
-    s.designated = listOf(r.value("designated"));
+    s.candidates = CanonicalRecord::splitList(r.value("candidates"));
+    s.designated = CanonicalRecord::splitList(r.value("designated"));
     s.snapshotHash = r.value("snapshotHash").toString();
     return s;
 }
